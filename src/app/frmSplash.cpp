@@ -1,0 +1,76 @@
+#include "app/frmSplash.h"
+
+#include "browser/Pictures.h"
+#include "info/frmAbout.h"
+
+#include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmSplash::frmSplash(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("frmSplash"));
+    setWindowTitle(QString()); // a window without caption text
+
+    fraMainFrame = new QFrame(this);
+    fraMainFrame->setObjectName(QStringLiteral("fraMainFrame"));
+    fraMainFrame->setFrameShape(QFrame::Box);
+    auto label = [this](const char *name, const QString &text) {
+        auto *l = new QLabel(text, fraMainFrame);
+        l->setObjectName(QLatin1String(name));
+        return l;
+    };
+    Image1 = label("Image1", QString());
+    Image1->setPixmap(DrawLogo(96));
+    lblProductName = label("lblProductName", QString());
+    QFont productFont(QStringLiteral("Comic Sans MS"));
+    productFont.setPointSize(26);
+    productFont.setBold(true);
+    lblProductName->setFont(productFont);
+    lblCompanyProduct = label("lblCompanyProduct", QStringLiteral("Ombrane Software"));
+    lblPlatform = label("lblPlatform", QStringLiteral("Windows 95/98/2000/NT"));
+    lblVersion = label("lblVersion", QStringLiteral("Version"));
+    lblCompany = label("lblCompany", QStringLiteral("Ombrane Software"));
+    lblCopyright = label("lblCopyright", QStringLiteral("All rights reserved."));
+    cmdOK = new QPushButton(QStringLiteral("OK"), fraMainFrame);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
+    cmdOK->hide();
+    connect(cmdOK, &QPushButton::clicked, this, &frmSplash::cmdOK_Click);
+
+    auto *grid = new QGridLayout(fraMainFrame);
+    grid->addWidget(Image1, 0, 0, 3, 1);
+    grid->addWidget(lblCompanyProduct, 0, 1);
+    grid->addWidget(lblProductName, 1, 1);
+    grid->addWidget(lblPlatform, 2, 1, Qt::AlignRight);
+    grid->addWidget(lblVersion, 3, 1, Qt::AlignRight);
+    grid->addWidget(lblCompany, 4, 0);
+    grid->addWidget(lblCopyright, 5, 0, 1, 2);
+    grid->addWidget(cmdOK, 5, 1, Qt::AlignRight);
+    auto *outer = new QVBoxLayout(this);
+    outer->addWidget(fraMainFrame);
+
+    Form_Load();
+}
+
+void frmSplash::Form_Load()
+{
+    lblVersion->setText(frmAbout::VersionText());
+    lblProductName->setText(QStringLiteral("QuorBrowser"));
+}
+
+void frmSplash::ShowFromMenu()
+{
+    cmdOK->show();
+    show();
+    raise();
+    repaint();
+}
+
+void frmSplash::cmdOK_Click()
+{
+    close();
+    cmdOK->hide();
+}

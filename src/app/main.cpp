@@ -1,0 +1,59 @@
+#include "Version.h"
+#include "app/Module1.h"
+#include "app/ProcessInstanceStarter.h"
+#include "app/frmSplash.h"
+#include "browser/UserDialogs.h"
+#include "settings/AppFolder.h"
+#include "webview/QtViewDialogs.h"
+#include "webview/QtWebView.h"
+
+#include <QApplication>
+
+int main(int argc, char **argv)
+{
+    // Taken before Qt sees the arguments: the whole text is an address, never an option.
+    const QString commandLine = CommandLineText(argc, argv);
+    const bool startMinimized = qEnvironmentVariable(StartMinimizedVariable) == QLatin1String("1");
+    // Only this instance was asked to start minimized, not the ones it starts itself.
+    qunsetenv(StartMinimizedVariable);
+
+    QtWebView::PrepareApplication();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("QuorBrowser"));
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                                .arg(QUORBROWSER_VERSION_MAJOR)
+                                                .arg(QUORBROWSER_VERSION_MINOR)
+                                                .arg(QUORBROWSER_VERSION_PATCH));
+    // Closing the main window ends the process, whatever else is open.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtViewDialogs viewDialogs;
+    QtUserDialogs dialogs;
+    ProcessInstanceStarter starter;
+    auto *view = new QtWebView(&viewDialogs);
+    const QString searchPage = qEnvironmentVariable("QUORBROWSER_SEARCH_PAGE");
+    if (!searchPage.isEmpty())
+        view->SetSearchPage(searchPage);
+
+    BrowserEnvironment env;
+    env.view = view;
+    env.appFolder = ApplicationFolder();
+    env.commandLine = commandLine;
+    env.starter = &starter;
+    env.dialogs = &dialogs;
+    env.makeSplash = [] {
+        auto *splash = new frmSplash;
+        splash->setAttribute(Qt::WA_DeleteOnClose);
+        splash->cmdOK->show();
+        return splash;
+    };
+    env.supportPage = QStringLiteral(QUORBROWSER_SUPPORT_PAGE);
+    env.homeSite = QStringLiteral(QUORBROWSER_HOME_SITE);
+
+    frmBrowser *window = Main(env, startMinimized);
+    QObject::connect(window, &frmBrowser::Unloaded, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
+    const int rc = QApplication::exec();
+    delete window;
+    return rc;
+}

@@ -1,0 +1,242 @@
+#pragma once
+
+#include "browser/PopupPolicy.h"
+#include "settings/PageFiles.h"
+#include "settings/Settings.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <functional>
+
+class InstanceStarter;
+class QAction;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QProgressBar;
+class QToolBar;
+class UserDialogs;
+class WebView;
+class frmAbout;
+class frmTip;
+
+// A label that answers a click: the logos and the "Favorites" link.
+class ClickLabel : public QLabel
+{
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void clicked();
+    void pressed();
+    void released();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// What the main window needs from outside the process, handed in by the start routine (and by
+// tests, with fakes).
+struct BrowserEnvironment
+{
+    WebView *view = nullptr; // becomes brwWebBrowser; the window takes it over
+    QString appFolder; // where every file of the program lives
+    QString commandLine; // the whole text after the program's name
+    InstanceStarter *starter = nullptr;
+    UserDialogs *dialogs = nullptr;
+    std::function<QWidget *()> makeSplash; // builds the splash window
+    QString supportPage;
+    QString homeSite;
+};
+
+// The program's one browser window.
+class frmBrowser : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit frmBrowser(const BrowserEnvironment &env, QWidget *parent = nullptr);
+    ~frmBrowser() override;
+
+    static constexpr const char *CaptionSuffixLoading = "  - Ombrane Software";
+    static constexpr const char *CaptionSuffixDone = " - Ombrane Software";
+    static constexpr const char *PopupNotice = "Pop-Up Window Canceled";
+
+    // The load sequence; runs once, before the window is first shown.
+    void Form_Load();
+    // The layout routine: places the view and the bars' contents for the window's size.
+    void Form_Resize();
+    // Empties and reloads both favorites lists from their files.
+    void LoadFavList();
+
+    // Menu and control handlers.
+    void mnuNew_Click();
+    void mnuClose_Click();
+    void mnuExit_Click();
+    void mnuBlank_Click();
+    void mnuStartHome_Click();
+    void mnuAbout_Click();
+    void mnuSplash_Click();
+    void mnuAddressBar_Click();
+    void mnuStatusbar_Click();
+    void mnuToolBAr_Click();
+    void mnuFullScreen_Click();
+    void NormalView();
+    void mnuAllow_Click();
+    void mnuNoPopUps_Click();
+    void mnuAllowIE_Click();
+    void mnugotohome_Click() { GoToPage(PageSlot::Home); }
+    void mnugotohome2_Click() { GoToPage(PageSlot::Home2); }
+    void mnugotohome3_Click() { GoToPage(PageSlot::Home3); }
+    void mnuGotoSearch_Click() { GoToPage(PageSlot::Search); }
+    void mnuAddHome_Click() { SetCurrentAs(PageSlot::Home); }
+    void mnuAddHome2_Click() { SetCurrentAs(PageSlot::Home2); }
+    void mnuAddHome3_Click() { SetCurrentAs(PageSlot::Home3); }
+    void mnuSetSearch_Click() { SetCurrentAs(PageSlot::Search); }
+    void mnuSupport_Click();
+    void mnuHelpTopics_Click();
+    void Picture1_Click();
+    void Picture2_Click();
+    void mnuOpen_Click();
+    void mnuSaveAs_Click();
+    void munPageSetup_Click();
+    void mnuPrint_Click();
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    void mnuAll_Click();
+    void mnuRefresh_Click();
+    void mnuSource_Click();
+    void tbToolBar_ButtonClick(QAction *button);
+    void Toolbar1_ButtonClick(QAction *button);
+
+    void cboAddress_Click();
+    void cboAddress_KeyPress(int keyAscii);
+    void cboAddress_Change();
+    void cboAddress_GotFocus();
+    void cboAddress2_Click();
+    void cboAddress2_KeyPress(int keyAscii);
+    void cboAddress2_Change();
+    void cboAddress2_GotFocus();
+
+    // Web view events.
+    void brwWebBrowser_StatusTextChange(const QString &text);
+    void brwWebBrowser_CommandStateChange(int command, bool enable);
+    void brwWebBrowser_DownloadBegin();
+    void brwWebBrowser_DownloadComplete();
+    void brwWebBrowser_NavigateComplete2();
+    void brwWebBrowser_NewWindow2(bool *cancel);
+
+    // Timer ticks.
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Timer4_Timer();
+    void timTimer_Timer();
+
+    // Controls, named as the program knows them.
+    WebView *brwWebBrowser = nullptr;
+    QToolBar *tbToolBar = nullptr;
+    ClickLabel *Picture1 = nullptr;
+    QToolBar *Toolbar1 = nullptr;
+    ClickLabel *Picture2 = nullptr;
+    QLabel *Picture3 = nullptr;
+    QLabel *Picture4 = nullptr;
+    QLabel *Picture5 = nullptr;
+    QLabel *Picture6 = nullptr;
+    QComboBox *cboAddress2 = nullptr;
+    QWidget *picAddress = nullptr;
+    QComboBox *cboAddress = nullptr;
+    QComboBox *cboBookMarks = nullptr;
+    ClickLabel *lbladd = nullptr;
+    QLabel *lblFav = nullptr;
+    QLabel *lblCanceled = nullptr;
+    QListWidget *List1 = nullptr;
+    QLineEdit *txtStatus = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+    UserDialogs *CommonDialog1 = nullptr;
+    QTimer Timer1;
+    QTimer Timer2;
+    QTimer Timer4;
+    QTimer timTimer;
+
+    QMenu *mnuFile = nullptr;
+    QAction *mnuNew = nullptr, *mnuOpen = nullptr, *mnuClose = nullptr, *mnuSaveAs = nullptr,
+            *munPageSetup = nullptr, *mnuPrint = nullptr, *mnuExit = nullptr;
+    QMenu *mnuEdit = nullptr;
+    QAction *mnuCut = nullptr, *mnuCopy = nullptr, *mnuPaste = nullptr, *mnuAll = nullptr;
+    QMenu *mnuView = nullptr;
+    QAction *mnuAddressBar = nullptr, *mnuStatusbar = nullptr, *mnuToolBAr = nullptr,
+            *mnuRefresh = nullptr, *mnuSource = nullptr, *mnuFullScreen = nullptr;
+    QMenu *mnuPreferences = nullptr;
+    QMenu *mnuPopUps = nullptr;
+    QAction *mnuAllow = nullptr, *mnuNoPopUps = nullptr, *mnuAllowIE = nullptr;
+    QMenu *mnuHomePage = nullptr;
+    QAction *mnugotohome = nullptr, *mnuAddHome = nullptr, *mnugotohome2 = nullptr,
+            *mnuAddHome2 = nullptr, *mnugotohome3 = nullptr, *mnuAddHome3 = nullptr;
+    QMenu *mnuSearch = nullptr;
+    QAction *mnuGotoSearch = nullptr, *mnuSetSearch = nullptr;
+    QMenu *mnuStartUp = nullptr;
+    QAction *mnuBlank = nullptr, *mnuStartHome = nullptr;
+    QAction *mnuAssociate = nullptr;
+    QMenu *mnuFavorites = nullptr;
+    QAction *mnuAddToFav = nullptr, *mnuEditFav = nullptr;
+    QMenu *mnuHelp = nullptr;
+    QAction *mnuAbout = nullptr, *mnuSplash = nullptr, *mnuSupport = nullptr,
+            *mnuHelpTopics = nullptr;
+
+    // State shared by the handlers.
+    Settings settings;
+    qint16 StatusLineHidden = 0;
+    bool UpdatingAddressLists = false;
+    qint16 NoticeFlashCount = 0;
+
+    // The secondary windows, while open.
+    QPointer<frmAbout> AboutWindow;
+    QPointer<frmTip> TipWindow;
+    QPointer<QWidget> SplashWindow;
+
+    // The n-th button of a toolbar, counting separators, from 1.
+    static QAction *Button(QToolBar *bar, int position);
+
+    // Twips in one pixel on this window's screen, across and down.
+    double TwipsPerPixelX() const;
+    double TwipsPerPixelY() const;
+
+signals:
+    // The unload sequence has run; the process ends.
+    void Unloaded();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void BuildMenus();
+    void BuildControls();
+    void ConnectEvents();
+    void LoadConfig();
+    void SaveConfig();
+    void ApplyWindowSettings();
+    void FirstPageStep();
+    void SelectPopupMode(PopupMode mode);
+    PopupMode CurrentPopupMode() const;
+    void CancelNotice();
+    void GoToPage(PageSlot slot);
+    void SetCurrentAs(PageSlot slot);
+    void AddressBox_Click(QComboBox *box);
+    void AddressBox_KeyPress(QComboBox *box, int keyAscii);
+    void ButtonClick(QAction *button);
+    void StopButton();
+    void ShowFullScreenArrangement();
+    void PlaceTopBars();
+    void SetCaption(const QString &text);
+    void Form_Unload();
+
+    BrowserEnvironment m_env;
+    bool m_unloaded = false;
+    int m_layoutDepth = 0;
+};

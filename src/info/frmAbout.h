@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+class WebView;
+
+// Help > About: the program's title, version and purpose, and a mail link to the maker.
+class frmAbout : public QWidget
+{
+    Q_OBJECT
+public:
+    // view: the main window's web view, which opens the mail link.
+    explicit frmAbout(WebView *view, QWidget *parent = nullptr);
+
+    // "Version " and the program's version, as the About and splash windows show it.
+    static QString VersionText();
+
+    void Form_Load();
+    void cmdOK_Click();
+    void lblMailTo_Click();
+
+    QLabel *Image1 = nullptr;
+    QLabel *lblTitle = nullptr;
+    QLabel *lblVersion = nullptr;
+    QLabel *lblDescription = nullptr;
+    QLabel *lblMailTo = nullptr;
+    QLabel *lblDisclaimer = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdSysInfo = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    WebView *m_view;
+};

@@ -1,0 +1,1 @@
+#include "webview/WebView.h"

@@ -1,0 +1,109 @@
+#include "settings/TextFields.h"
+
+#include <QTemporaryDir>
+#include <unistd.h>
+#include <QtTest>
+
+class tst_TextFields : public QObject
+{
+    Q_OBJECT
+private slots:
+    void parse_data();
+    void parse();
+    void writtenFieldReadsBack_data();
+    void writtenFieldReadsBack();
+    void firstFieldOfMissingFileIsEmpty();
+    void failedWriteKeepsPreviousContent();
+};
+
+void tst_TextFields::parse_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("fields");
+
+    QTest::newRow("one quoted field") << QByteArray("\"about:blank\"\r\n") << QStringList{"about:blank"};
+    QTest::newRow("empty file") << QByteArray() << QStringList{};
+    QTest::newRow("empty quoted field") << QByteArray("\"\"\r\n") << QStringList{""};
+    QTest::newRow("comma inside quotes") << QByteArray("\"a, b\"\r\n") << QStringList{"a, b"};
+    QTest::newRow("comma outside quotes") << QByteArray("a,b\r\n") << QStringList{"a", "b"};
+    QTest::newRow("blanks around bare field") << QByteArray("  a b  \r\n") << QStringList{"a b"};
+    QTest::newRow("blanks inside quotes kept") << QByteArray("  \" a \"  \r\n") << QStringList{" a "};
+    QTest::newRow("text after closing quote dropped")
+            << QByteArray("\"ab\"cd,e\r\n") << QStringList{"ab", "e"};
+    QTest::newRow("quote inside text cuts it")
+            << QByteArray("\"say \"hi\" now\"\r\n\"next\"\r\n") << QStringList{"say ", "next"};
+    QTest::newRow("empty lines give empty fields")
+            << QByteArray("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"};
+    QTest::newRow("last line without line end") << QByteArray("a\r\n\"b\"") << QStringList{"a", "b"};
+    QTest::newRow("LF only") << QByteArray("a\nb\n") << QStringList{"a", "b"};
+    QTest::newRow("CR only") << QByteArray("a\rb\r") << QStringList{"a", "b"};
+    QTest::newRow("comma at line end") << QByteArray("a,\r\nb") << QStringList{"a", "", "b"};
+    QTest::newRow("open quote ends at its line")
+            << QByteArray("\"unclosed\r\n\"next\"\r\n") << QStringList{"unclosed", "next"};
+    QTest::newRow("bytes above 127, single-byte")
+            << QByteArray("\"caf\xe9\"\r\n") << QStringList{QString::fromLatin1("caf\xe9")};
+    QTest::newRow("bytes above 127, UTF-8")
+            << QByteArray("\"\xd0\xbc\xd0\xb8\xd1\x80\"\r\n") << QStringList{QString::fromUtf8("\xd0\xbc\xd0\xb8\xd1\x80")};
+    QTest::newRow("NUL byte kept as a character")
+            << QByteArray("\"a\0b\"\r\nc\r\n", 10) << QStringList{QString::fromLatin1("a\0b", 3), "c"};
+}
+
+void tst_TextFields::parse()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, fields);
+    QCOMPARE(ParseTextFields(bytes), fields);
+}
+
+void tst_TextFields::writtenFieldReadsBack_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("address") << "http://127.0.0.1:8080/a?b=c&d=e";
+    QTest::newRow("empty") << "";
+    QTest::newRow("comma") << "Fish, Chips and Peas";
+    QTest::newRow("single-byte letters") << QString::fromLatin1("Se\xf1or caf\xe9");
+    QTest::newRow("beyond single byte") << QString::fromUtf8("\xe6\x97\xa5\xe6\x9c\xac \xd0\xbc\xd0\xb8\xd1\x80");
+    QTest::newRow("path with blanks") << "/home/me/My Pages/page one.html";
+}
+
+void tst_TextFields::writtenFieldReadsBack()
+{
+    QFETCH(QString, text);
+    const QByteArray bytes = SerializeTextField(text);
+    QVERIFY(bytes.startsWith('"'));
+    QVERIFY(bytes.endsWith("\"\r\n"));
+    QCOMPARE(ParseTextFields(bytes), QStringList{text});
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath("f");
+    QVERIFY(WriteSingleField(path, text));
+    QCOMPARE(ReadFirstField(path), text);
+}
+
+void tst_TextFields::firstFieldOfMissingFileIsEmpty()
+{
+    QTemporaryDir dir;
+    QCOMPARE(ReadFirstField(dir.filePath("missing")), QString());
+}
+
+void tst_TextFields::failedWriteKeepsPreviousContent()
+{
+    QTemporaryDir dir;
+    // A folder that is really a file cannot take a new file, whoever runs the test.
+    QFile blocker(dir.filePath("notAFolder"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    QVERIFY(!WriteSingleField(dir.filePath("notAFolder/Popupurl"), "http://after/"));
+
+    if (geteuid() == 0)
+        QSKIP("root writes into read-only folders; the rest needs an ordinary user");
+    const QString path = dir.filePath("Popupurl");
+    QVERIFY(WriteSingleField(path, "http://before/"));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
+    QVERIFY(!WriteSingleField(path, "http://after/"));
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QCOMPARE(ReadFirstField(path), QString("http://before/"));
+}
+
+QTEST_GUILESS_MAIN(tst_TextFields)
+#include "tst_TextFields.moc"

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "webview/WebView.h"
+
+#include <QStringList>
+
+// A web view that records what the window asks of it and raises the events a test tells it to.
+// Navigate to an address makes it the location at once (title: the address), without events,
+// unless the test turns that off.
+class FakeWebView : public WebView
+{
+    Q_OBJECT
+public:
+    explicit FakeWebView(QWidget *parent = nullptr) : WebView(parent) { }
+
+    void Navigate(const QString &address) override
+    {
+        calls << QStringLiteral("Navigate:") + address;
+        if (followNavigate)
+            SetLocation(address, address);
+    }
+    void GoBack() override { calls << QStringLiteral("GoBack"); }
+    void GoForward() override { calls << QStringLiteral("GoForward"); }
+    void GoHome() override { calls << QStringLiteral("GoHome"); }
+    void GoSearch() override { calls << QStringLiteral("GoSearch"); }
+    void Refresh() override { calls << QStringLiteral("Refresh"); }
+    void Stop() override { calls << QStringLiteral("Stop"); }
+    bool ExecWB(int command, int option) override
+    {
+        calls << QStringLiteral("ExecWB:%1,%2").arg(command).arg(option);
+        return true;
+    }
+    QString LocationName() const override { return m_name; }
+    QString LocationURL() const override { return m_url; }
+    bool Busy() const override { return busy; }
+
+    void SetLocation(const QString &url, const QString &name)
+    {
+        m_url = url;
+        m_name = name;
+    }
+
+    // Raises NewWindow2 as the view does and tells whether the window was cancelled.
+    bool RaiseNewWindow2()
+    {
+        bool cancel = false;
+        emit NewWindow2(&cancel);
+        return cancel;
+    }
+
+    // The calls made so far that start with prefix ("Navigate:", "Go").
+    QStringList CallsStartingWith(const QString &prefix) const
+    {
+        QStringList out;
+        for (const QString &c : calls)
+            if (c.startsWith(prefix))
+                out << c;
+        return out;
+    }
+
+    QStringList calls;
+    bool busy = false;
+    bool followNavigate = true;
+
+private:
+    QString m_url;
+    QString m_name;
+};
