@@ -21,9 +21,9 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("QuorBrowser"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                                .arg(QUORBROWSER_VERSION_MAJOR)
-                                                .arg(QUORBROWSER_VERSION_MINOR)
-                                                .arg(QUORBROWSER_VERSION_PATCH));
+                                            .arg(QUORBROWSER_VERSION_MAJOR)
+                                            .arg(QUORBROWSER_VERSION_MINOR)
+                                            .arg(QUORBROWSER_VERSION_PATCH));
     // Closing the main window ends the process, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
 

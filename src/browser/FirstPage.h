@@ -22,7 +22,7 @@ struct FirstPagePlan
     bool operator==(const FirstPagePlan &o) const
     {
         return go == o.go && address == o.address && consumeHandoff == o.consumeHandoff
-                && marks == o.marks && showWindow == o.showWindow;
+            && marks == o.marks && showWindow == o.showWindow;
     }
 };
 

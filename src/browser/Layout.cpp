@@ -22,8 +22,8 @@ LayoutResult ComputeLayout(const LayoutInput &in)
     r.cboBookMarks.width = in.SW - (in.lblFavWidth + 2600);
     r.lblCanceled.left = W - 2500;
 
-    r.fullScreen = !in.toolBarMark && !in.addressBarMark && !in.statusBarMark
-            && !in.fileMenuVisible;
+    r.fullScreen
+        = !in.toolBarMark && !in.addressBarMark && !in.statusBarMark && !in.fileMenuVisible;
     if (r.fullScreen) {
         r.brwWebBrowser.top = in.T1;
         r.brwWebBrowser.height = in.SH - in.T1;

@@ -163,8 +163,8 @@ QIcon ToolbarIcon(const QString &key, int s)
         p.setFont(f);
         p.drawRoundedRect(QRectF(s * 0.06, s * 0.18, s * 0.88, s * 0.64), 2, 2);
         const QString text = key == QLatin1String("IP") ? QStringLiteral("IP")
-                : key == QLatin1String("Full")          ? QStringLiteral("[ ]")
-                : key == QLatin1String("View")          ? QStringLiteral("=")
+            : key == QLatin1String("Full")              ? QStringLiteral("[ ]")
+            : key == QLatin1String("View")              ? QStringLiteral("=")
                                                         : QStringLiteral("...");
         p.drawText(QRectF(0, 0, s, s), Qt::AlignCenter, text);
     }

@@ -55,7 +55,9 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *event)
 }
 
 frmBrowser::frmBrowser(const BrowserEnvironment &env, QWidget *parent)
-    : QMainWindow(parent), CommonDialog1(env.dialogs), m_env(env)
+    : QMainWindow(parent)
+    , CommonDialog1(env.dialogs)
+    , m_env(env)
 {
     setObjectName(QStringLiteral("frmBrowser"));
     setWindowTitle(QStringLiteral("Ombrane Software"));
@@ -94,19 +96,20 @@ void frmBrowser::BuildMenus()
         }
         return a;
     };
-    auto separator = [](QMenu *m, const char *name) {
-        m->addSeparator()->setObjectName(QLatin1String(name));
-    };
+    auto separator
+        = [](QMenu *m, const char *name) { m->addSeparator()->setObjectName(QLatin1String(name)); };
 
     mnuFile = menu(nullptr, "mnuFile", QStringLiteral("&File"));
     mnuNew = item(mnuFile, "mnuNew", QStringLiteral("&New"));
-    mnuOpen = item(mnuFile, "mnuOpen", QStringLiteral("&Open"), QKeySequence(QStringLiteral("Ctrl+O")));
+    mnuOpen
+        = item(mnuFile, "mnuOpen", QStringLiteral("&Open"), QKeySequence(QStringLiteral("Ctrl+O")));
     mnuClose = item(mnuFile, "mnuClose", QStringLiteral("&Close"));
     separator(mnuFile, "mnuline");
     mnuSaveAs = item(mnuFile, "mnuSaveAs", QStringLiteral("Save &As..."));
     separator(mnuFile, "mnuLine2");
     munPageSetup = item(mnuFile, "munPageSetup", QStringLiteral("Page Set&up..."));
-    mnuPrint = item(mnuFile, "mnuPrint", QStringLiteral("&Print..."), QKeySequence(QStringLiteral("Ctrl+P")));
+    mnuPrint = item(mnuFile, "mnuPrint", QStringLiteral("&Print..."),
+                    QKeySequence(QStringLiteral("Ctrl+P")));
     separator(mnuFile, "mnuLine3");
     mnuExit = item(mnuFile, "mnuExit", QStringLiteral("E&xit"));
 
@@ -115,7 +118,8 @@ void frmBrowser::BuildMenus()
     mnuCopy = item(mnuEdit, "mnuCopy", QStringLiteral("&Copy"));
     mnuPaste = item(mnuEdit, "mnuPaste", QStringLiteral("&Paste"));
     separator(mnuEdit, "mnuline4");
-    mnuAll = item(mnuEdit, "mnuAll", QStringLiteral("Select &All"), QKeySequence(QStringLiteral("Ctrl+A")));
+    mnuAll = item(mnuEdit, "mnuAll", QStringLiteral("Select &All"),
+                  QKeySequence(QStringLiteral("Ctrl+A")));
 
     mnuView = menu(nullptr, "mnuView", QStringLiteral("&View"));
     mnuAddressBar = item(mnuView, "mnuAddressBar", QStringLiteral("A&ddress Bar"), {}, 1);
@@ -124,7 +128,8 @@ void frmBrowser::BuildMenus()
     separator(mnuView, "mnuline6");
     mnuRefresh = item(mnuView, "mnuRefresh", QStringLiteral("Refresh"), QKeySequence(Qt::Key_F5));
     mnuSource = item(mnuView, "mnuSource", QStringLiteral("Sour&ce"));
-    mnuFullScreen = item(mnuView, "mnuFullScreen", QStringLiteral("Full Screen"), QKeySequence(Qt::Key_F11));
+    mnuFullScreen
+        = item(mnuView, "mnuFullScreen", QStringLiteral("Full Screen"), QKeySequence(Qt::Key_F11));
 
     mnuPreferences = menu(nullptr, "mnuPreferences", QStringLiteral("&Preferences"));
     mnuPopUps = menu(mnuPreferences, "mnuPopUps", QStringLiteral("&Pop-Ups"));
@@ -402,7 +407,8 @@ void frmBrowser::ConnectEvents()
         }
     });
     connect(lbladd, &ClickLabel::pressed, this, [this] { lbladd->setFrameStyle(QFrame::Box); });
-    connect(lbladd, &ClickLabel::released, this, [this] { lbladd->setFrameStyle(QFrame::NoFrame); });
+    connect(lbladd, &ClickLabel::released, this,
+            [this] { lbladd->setFrameStyle(QFrame::NoFrame); });
     connect(List1, &QListWidget::currentRowChanged, this, [this](int row) {
         // Choose a favorite: the address at the same position.
         if (row < 0 || !List1->isVisible())
@@ -413,15 +419,20 @@ void frmBrowser::ConnectEvents()
     });
 
     connect(cboAddress, qOverload<int>(&QComboBox::activated), this, &frmBrowser::cboAddress_Click);
-    connect(cboAddress2, qOverload<int>(&QComboBox::activated), this, &frmBrowser::cboAddress2_Click);
+    connect(cboAddress2, qOverload<int>(&QComboBox::activated), this,
+            &frmBrowser::cboAddress2_Click);
     connect(cboAddress, &QComboBox::editTextChanged, this, &frmBrowser::cboAddress_Change);
     connect(cboAddress2, &QComboBox::editTextChanged, this, &frmBrowser::cboAddress2_Change);
 
-    connect(brwWebBrowser, &WebView::StatusTextChange, this, &frmBrowser::brwWebBrowser_StatusTextChange);
-    connect(brwWebBrowser, &WebView::CommandStateChange, this, &frmBrowser::brwWebBrowser_CommandStateChange);
+    connect(brwWebBrowser, &WebView::StatusTextChange, this,
+            &frmBrowser::brwWebBrowser_StatusTextChange);
+    connect(brwWebBrowser, &WebView::CommandStateChange, this,
+            &frmBrowser::brwWebBrowser_CommandStateChange);
     connect(brwWebBrowser, &WebView::DownloadBegin, this, &frmBrowser::brwWebBrowser_DownloadBegin);
-    connect(brwWebBrowser, &WebView::DownloadComplete, this, &frmBrowser::brwWebBrowser_DownloadComplete);
-    connect(brwWebBrowser, &WebView::NavigateComplete2, this, &frmBrowser::brwWebBrowser_NavigateComplete2);
+    connect(brwWebBrowser, &WebView::DownloadComplete, this,
+            &frmBrowser::brwWebBrowser_DownloadComplete);
+    connect(brwWebBrowser, &WebView::NavigateComplete2, this,
+            &frmBrowser::brwWebBrowser_NavigateComplete2);
     connect(brwWebBrowser, &WebView::NewWindow2, this, &frmBrowser::brwWebBrowser_NewWindow2);
 
     connect(&Timer1, &QTimer::timeout, this, &frmBrowser::Timer1_Timer);
@@ -477,7 +488,9 @@ void frmBrowser::SaveConfig()
 {
     settings.Stamp = QString::fromLatin1(SettingsStamp);
     const Qt::WindowStates state = windowState();
-    settings.WindowState = (state & Qt::WindowMinimized) ? 1 : (state & Qt::WindowMaximized) ? 2 : 0;
+    settings.WindowState = (state & Qt::WindowMinimized) ? 1
+        : (state & Qt::WindowMaximized)                  ? 2
+                                                         : 0;
     const QRect frame = frameGeometry();
     settings.WindowWidth = frame.width() * TwipsPerPixelX();
     settings.WindowHeight = frame.height() * TwipsPerPixelY();
@@ -506,10 +519,11 @@ void frmBrowser::ApplyWindowSettings()
         // shrinking it to nothing.
         if (settings.WindowWidth <= 0 || settings.WindowHeight <= 0)
             break;
-        const QMargins extra = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-        const int w = int(std::lround(settings.WindowWidth / TwipsPerPixelX()));
-        const int h = int(std::lround(settings.WindowHeight / TwipsPerPixelY()));
-        resize(qMax(1, w - extra.left() - extra.right()), qMax(1, h - extra.top() - extra.bottom()));
+        // The stored size is the outer one; the frame is known only once the window is shown,
+        // so the size is set again then.
+        m_outerSize = QSize(int(std::lround(settings.WindowWidth / TwipsPerPixelX())),
+                            int(std::lround(settings.WindowHeight / TwipsPerPixelY())));
+        ApplyOuterSize();
         move(int(std::lround(settings.WindowLeft / TwipsPerPixelX())),
              int(std::lround(settings.WindowTop / TwipsPerPixelY())));
         break;
@@ -523,6 +537,21 @@ void frmBrowser::ApplyWindowSettings()
     default:
         break; // not a state: left as it is
     }
+}
+
+void frmBrowser::ApplyOuterSize()
+{
+    const QMargins extra = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    resize(qMax(1, m_outerSize.width() - extra.left() - extra.right()),
+           qMax(1, m_outerSize.height() - extra.top() - extra.bottom()));
+}
+
+void frmBrowser::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_outerSize.isValid() && windowState() == Qt::WindowNoState)
+        ApplyOuterSize();
+    m_outerSize = QSize();
 }
 
 void frmBrowser::FirstPageStep()
@@ -578,9 +607,9 @@ void frmBrowser::LoadFavList()
     List1->clear();
     cboBookMarks->clear();
     cboBookMarks->addItems(
-            ReadFavoritesFile(AppFilePath(m_env.appFolder, QString::fromLatin1(FavoritesFileName))));
+        ReadFavoritesFile(AppFilePath(m_env.appFolder, QString::fromLatin1(FavoritesFileName))));
     List1->addItems(
-            ReadFavoritesFile(AppFilePath(m_env.appFolder, QString::fromLatin1(FavNameFileName))));
+        ReadFavoritesFile(AppFilePath(m_env.appFolder, QString::fromLatin1(FavNameFileName))));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -663,8 +692,8 @@ void frmBrowser::PlaceTopBars()
     // The bars aligned to the top stack in this order and take the full client width.
     const int width = centralWidget()->width();
     int y = 0;
-    for (QWidget *bar : {static_cast<QWidget *>(tbToolBar), picAddress,
-                         static_cast<QWidget *>(Toolbar1)}) {
+    for (QWidget *bar :
+         {static_cast<QWidget *>(tbToolBar), picAddress, static_cast<QWidget *>(Toolbar1)}) {
         if (bar->isHidden())
             continue;
         const int h = bar == picAddress ? picAddress->height() : bar->sizeHint().height();
@@ -933,12 +962,12 @@ void frmBrowser::SetCurrentAs(PageSlot slot)
     // stays in use.
     if (slot != PageSlot::Search)
         CommonDialog1->MessageBox(
-                this,
-                QStringLiteral("The home page could not be saved, because the file %1 cannot be "
-                               "written. The home page set before stays in use.")
-                        .arg(QDir::toNativeSeparators(
-                                AppFilePath(m_env.appFolder, PageFileWriteName(slot)))),
-                QStringLiteral("QuorBrowser"));
+            this,
+            QStringLiteral("The home page could not be saved, because the file %1 cannot be "
+                           "written. The home page set before stays in use.")
+                .arg(QDir::toNativeSeparators(
+                    AppFilePath(m_env.appFolder, PageFileWriteName(slot)))),
+            QStringLiteral("QuorBrowser"));
 }
 
 void frmBrowser::mnuSupport_Click()
@@ -1193,11 +1222,11 @@ void frmBrowser::brwWebBrowser_NewWindow2(bool *cancel)
     const QString path = AppFilePath(m_env.appFolder, QString::fromLatin1(HandoffFileName));
     if (!WriteSingleField(path, decision.handOff)) {
         CommonDialog1->MessageBox(
-                this,
-                QStringLiteral("The page could not be opened in a new window, because the file "
-                               "%1 cannot be written.")
-                        .arg(QDir::toNativeSeparators(path)),
-                QStringLiteral("QuorBrowser"));
+            this,
+            QStringLiteral("The page could not be opened in a new window, because the file "
+                           "%1 cannot be written.")
+                .arg(QDir::toNativeSeparators(path)),
+            QStringLiteral("QuorBrowser"));
         return;
     }
     if (!m_env.starter || !m_env.starter->StartInstance())

@@ -212,6 +212,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -221,6 +222,7 @@ private:
     void LoadConfig();
     void SaveConfig();
     void ApplyWindowSettings();
+    void ApplyOuterSize();
     void FirstPageStep();
     void SelectPopupMode(PopupMode mode);
     PopupMode CurrentPopupMode() const;
@@ -239,4 +241,5 @@ private:
     BrowserEnvironment m_env;
     bool m_unloaded = false;
     int m_layoutDepth = 0;
+    QSize m_outerSize; // the stored outer size, until the window is first shown
 };

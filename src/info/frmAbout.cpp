@@ -43,12 +43,14 @@ QFrame *Line(QWidget *parent)
 QString frmAbout::VersionText()
 {
     return QStringLiteral("Version %1.%2.%3")
-            .arg(QUORBROWSER_VERSION_MAJOR)
-            .arg(QUORBROWSER_VERSION_MINOR)
-            .arg(QUORBROWSER_VERSION_PATCH);
+        .arg(QUORBROWSER_VERSION_MAJOR)
+        .arg(QUORBROWSER_VERSION_MINOR)
+        .arg(QUORBROWSER_VERSION_PATCH);
 }
 
-frmAbout::frmAbout(WebView *view, QWidget *parent) : QWidget(parent, Qt::Window), m_view(view)
+frmAbout::frmAbout(WebView *view, QWidget *parent)
+    : QWidget(parent, Qt::Window)
+    , m_view(view)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
@@ -65,10 +67,10 @@ frmAbout::frmAbout(WebView *view, QWidget *parent) : QWidget(parent, Qt::Window)
     lblVersion = new QLabel(QStringLiteral("Version"), this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
     lblDescription = new QLabel(
-            QStringLiteral("This program is an Internet Browser for navigating the World Wide Web "
-                           "(WWW). It is designed to defeat Pop-Up windows by not allowing the "
-                           "subsequent window(s) to be generated."),
-            this);
+        QStringLiteral("This program is an Internet Browser for navigating the World Wide Web "
+                       "(WWW). It is designed to defeat Pop-Up windows by not allowing the "
+                       "subsequent window(s) to be generated."),
+        this);
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     lblDescription->setWordWrap(true);
     lblMailTo = new QLabel(QStringLiteral(QUORBROWSER_SUPPORT_MAIL), this);
@@ -80,10 +82,10 @@ frmAbout::frmAbout(WebView *view, QWidget *parent) : QWidget(parent, Qt::Window)
     lblMailTo->setFont(mailFont);
     lblMailTo->installEventFilter(this);
     lblDisclaimer = new QLabel(
-            QStringLiteral("Warning: this program is protected by copyright law. Copying or "
-                           "distributing it, or any part of it, without permission is not "
-                           "allowed."),
-            this);
+        QStringLiteral("Warning: this program is protected by copyright law. Copying or "
+                       "distributing it, or any part of it, without permission is not "
+                       "allowed."),
+        this);
     lblDisclaimer->setObjectName(QStringLiteral("lblDisclaimer"));
     lblDisclaimer->setWordWrap(true);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);

@@ -7,22 +7,23 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-const char *const frmTip::OnLoadText =
-        "Select buttons to the left to display a definition of the menu preference";
+const char *const frmTip::OnLoadText
+    = "Select buttons to the left to display a definition of the menu preference";
 
-frmTip::frmTip(QWidget *parent) : QWidget(parent, Qt::Window)
+frmTip::frmTip(QWidget *parent)
+    : QWidget(parent, Qt::Window)
 {
     setObjectName(QStringLiteral("frmTip"));
     setWindowTitle(QStringLiteral("Help Topics"));
 
-    auto button = [this](QWidget *parent, const char *name, const QString &caption,
-                         const QString &text) {
-        auto *b = new QPushButton(caption, parent);
-        b->setObjectName(QLatin1String(name));
-        if (!text.isEmpty())
-            connect(b, &QPushButton::clicked, this, [this, text] { Label2->setText(text); });
-        return b;
-    };
+    auto button
+        = [this](QWidget *parent, const char *name, const QString &caption, const QString &text) {
+              auto *b = new QPushButton(caption, parent);
+              b->setObjectName(QLatin1String(name));
+              if (!text.isEmpty())
+                  connect(b, &QPushButton::clicked, this, [this, text] { Label2->setText(text); });
+              return b;
+          };
 
     Frame1 = new QGroupBox(QStringLiteral("Pop-Ups"), this);
     Frame1->setObjectName(QStringLiteral("Frame1"));

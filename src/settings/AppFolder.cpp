@@ -19,8 +19,8 @@ QString ApplicationFolder()
 {
     const QString exeFolder = QCoreApplication::applicationDirPath();
     const QString folder = ChooseApplicationFolder(
-            exeFolder, QFileInfo(exeFolder).isWritable(), qEnvironmentVariable("QUORBROWSER_HOME"),
-            QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+        exeFolder, QFileInfo(exeFolder).isWritable(), qEnvironmentVariable("QUORBROWSER_HOME"),
+        QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     QDir().mkpath(folder);
     return QDir(folder).absolutePath();
 }

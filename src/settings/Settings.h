@@ -19,9 +19,9 @@ struct Settings
     bool operator==(const Settings &o) const
     {
         return Stamp == o.Stamp && WindowState == o.WindowState && PopupMode == o.PopupMode
-                && StartMode == o.StartMode && WindowWidth == o.WindowWidth
-                && WindowHeight == o.WindowHeight && WindowTop == o.WindowTop
-                && WindowLeft == o.WindowLeft && FullScreen == o.FullScreen;
+            && StartMode == o.StartMode && WindowWidth == o.WindowWidth
+            && WindowHeight == o.WindowHeight && WindowTop == o.WindowTop
+            && WindowLeft == o.WindowLeft && FullScreen == o.FullScreen;
     }
 };
 

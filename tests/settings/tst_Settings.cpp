@@ -95,7 +95,7 @@ void tst_Settings::readsWhatIsThere_data()
     truncated.WindowState = 1;
     truncated.PopupMode = "al";
     QTest::newRow("cut in the middle of a line")
-            << QByteArray("21127OCT99\r\n1\r\nal") << truncated;
+        << QByteArray("21127OCT99\r\n1\r\nal") << truncated;
 
     Settings words = start;
     words.Stamp = "x";
@@ -103,17 +103,16 @@ void tst_Settings::readsWhatIsThere_data()
     words.StartMode = "Blank";
     words.WindowHeight = 500;
     QTest::newRow("no number where one belongs")
-            << QByteArray("x\r\nmaximized\r\nall\r\nBlank\r\nwide\r\n500\r\n\r\nnan\r\n99999\r\n")
-            << words;
+        << QByteArray("x\r\nmaximized\r\nall\r\nBlank\r\nwide\r\n500\r\n\r\nnan\r\n99999\r\n")
+        << words;
 
     Settings binary = start;
     binary.Stamp = QString::fromLatin1("\x01\x02", 2);
-    QTest::newRow("binary rubbish")
-            << QByteArray("\x01\x02\r\n\xff\xfe\x00\x00", 8) << [&] {
-                   Settings s = binary;
-                   s.PopupMode = QString(); // the third field is missing, so unchanged
-                   return s;
-               }();
+    QTest::newRow("binary rubbish") << QByteArray("\x01\x02\r\n\xff\xfe\x00\x00", 8) << [&] {
+        Settings s = binary;
+        s.PopupMode = QString(); // the third field is missing, so unchanged
+        return s;
+    }();
 
     Settings blanks = start;
     blanks.Stamp = "21127OCT99";
@@ -126,7 +125,7 @@ void tst_Settings::readsWhatIsThere_data()
     blanks.WindowLeft = 30;
     blanks.FullScreen = 1;
     QTest::newRow("blanks and LF line ends")
-            << QByteArray("  21127OCT99 \n 0\nall  \nBlank\n 9570\n6315 \n15\n30\n1") << blanks;
+        << QByteArray("  21127OCT99 \n 0\nall  \nBlank\n 9570\n6315 \n15\n30\n1") << blanks;
 }
 
 void tst_Settings::readsWhatIsThere()
@@ -205,7 +204,7 @@ void tst_Settings::pageFileWrittenLowerReadMixed()
     QCOMPARE(ReadPageFile(dir.path(), slot), QString("http://127.0.0.1:9/a page"));
     // Rewriting replaces the same file; no second file in another case appears.
     QVERIFY(WritePageFile(dir.path(), slot, QString()));
-    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{fileOnDisk});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {fileOnDisk});
     QCOMPARE(ReadPageFile(dir.path(), slot), QString());
 }
 
@@ -214,10 +213,14 @@ void tst_Settings::applicationFolder_data()
     QTest::addColumn<bool>("exeWritable");
     QTest::addColumn<QString>("homeVariable");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("executable folder") << true << "" << "/opt/qb";
-    QTest::newRow("installed copy") << false << "" << "/home/me/.local/share/QuorBrowser";
-    QTest::newRow("named outright") << true << "/tmp/qb-home/" << "/tmp/qb-home";
-    QTest::newRow("named, installed") << false << "/tmp/qb-home" << "/tmp/qb-home";
+    QTest::newRow("executable folder") << true << ""
+                                       << "/opt/qb";
+    QTest::newRow("installed copy") << false << ""
+                                    << "/home/me/.local/share/QuorBrowser";
+    QTest::newRow("named outright") << true << "/tmp/qb-home/"
+                                    << "/tmp/qb-home";
+    QTest::newRow("named, installed") << false << "/tmp/qb-home"
+                                      << "/tmp/qb-home";
 }
 
 void tst_Settings::applicationFolder()

@@ -1,8 +1,8 @@
 #include "settings/TextFields.h"
 
 #include <QTemporaryDir>
-#include <unistd.h>
 #include <QtTest>
+#include <unistd.h>
 
 class tst_TextFields : public QObject
 {
@@ -21,31 +21,35 @@ void tst_TextFields::parse_data()
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<QStringList>("fields");
 
-    QTest::newRow("one quoted field") << QByteArray("\"about:blank\"\r\n") << QStringList{"about:blank"};
-    QTest::newRow("empty file") << QByteArray() << QStringList{};
-    QTest::newRow("empty quoted field") << QByteArray("\"\"\r\n") << QStringList{""};
-    QTest::newRow("comma inside quotes") << QByteArray("\"a, b\"\r\n") << QStringList{"a, b"};
-    QTest::newRow("comma outside quotes") << QByteArray("a,b\r\n") << QStringList{"a", "b"};
-    QTest::newRow("blanks around bare field") << QByteArray("  a b  \r\n") << QStringList{"a b"};
-    QTest::newRow("blanks inside quotes kept") << QByteArray("  \" a \"  \r\n") << QStringList{" a "};
+    QTest::newRow("one quoted field")
+        << QByteArray("\"about:blank\"\r\n") << QStringList {"about:blank"};
+    QTest::newRow("empty file") << QByteArray() << QStringList {};
+    QTest::newRow("empty quoted field") << QByteArray("\"\"\r\n") << QStringList {""};
+    QTest::newRow("comma inside quotes") << QByteArray("\"a, b\"\r\n") << QStringList {"a, b"};
+    QTest::newRow("comma outside quotes") << QByteArray("a,b\r\n") << QStringList {"a", "b"};
+    QTest::newRow("blanks around bare field") << QByteArray("  a b  \r\n") << QStringList {"a b"};
+    QTest::newRow("blanks inside quotes kept")
+        << QByteArray("  \" a \"  \r\n") << QStringList {" a "};
     QTest::newRow("text after closing quote dropped")
-            << QByteArray("\"ab\"cd,e\r\n") << QStringList{"ab", "e"};
+        << QByteArray("\"ab\"cd,e\r\n") << QStringList {"ab", "e"};
     QTest::newRow("quote inside text cuts it")
-            << QByteArray("\"say \"hi\" now\"\r\n\"next\"\r\n") << QStringList{"say ", "next"};
+        << QByteArray("\"say \"hi\" now\"\r\n\"next\"\r\n") << QStringList {"say ", "next"};
     QTest::newRow("empty lines give empty fields")
-            << QByteArray("a\r\n\r\nb\r\n") << QStringList{"a", "", "b"};
-    QTest::newRow("last line without line end") << QByteArray("a\r\n\"b\"") << QStringList{"a", "b"};
-    QTest::newRow("LF only") << QByteArray("a\nb\n") << QStringList{"a", "b"};
-    QTest::newRow("CR only") << QByteArray("a\rb\r") << QStringList{"a", "b"};
-    QTest::newRow("comma at line end") << QByteArray("a,\r\nb") << QStringList{"a", "", "b"};
+        << QByteArray("a\r\n\r\nb\r\n") << QStringList {"a", "", "b"};
+    QTest::newRow("last line without line end")
+        << QByteArray("a\r\n\"b\"") << QStringList {"a", "b"};
+    QTest::newRow("LF only") << QByteArray("a\nb\n") << QStringList {"a", "b"};
+    QTest::newRow("CR only") << QByteArray("a\rb\r") << QStringList {"a", "b"};
+    QTest::newRow("comma at line end") << QByteArray("a,\r\nb") << QStringList {"a", "", "b"};
     QTest::newRow("open quote ends at its line")
-            << QByteArray("\"unclosed\r\n\"next\"\r\n") << QStringList{"unclosed", "next"};
+        << QByteArray("\"unclosed\r\n\"next\"\r\n") << QStringList {"unclosed", "next"};
     QTest::newRow("bytes above 127, single-byte")
-            << QByteArray("\"caf\xe9\"\r\n") << QStringList{QString::fromLatin1("caf\xe9")};
+        << QByteArray("\"caf\xe9\"\r\n") << QStringList {QString::fromLatin1("caf\xe9")};
     QTest::newRow("bytes above 127, UTF-8")
-            << QByteArray("\"\xd0\xbc\xd0\xb8\xd1\x80\"\r\n") << QStringList{QString::fromUtf8("\xd0\xbc\xd0\xb8\xd1\x80")};
+        << QByteArray("\"\xd0\xbc\xd0\xb8\xd1\x80\"\r\n")
+        << QStringList {QString::fromUtf8("\xd0\xbc\xd0\xb8\xd1\x80")};
     QTest::newRow("NUL byte kept as a character")
-            << QByteArray("\"a\0b\"\r\nc\r\n", 10) << QStringList{QString::fromLatin1("a\0b", 3), "c"};
+        << QByteArray("\"a\0b\"\r\nc\r\n", 10) << QStringList {QString::fromLatin1("a\0b", 3), "c"};
 }
 
 void tst_TextFields::parse()
@@ -62,7 +66,8 @@ void tst_TextFields::writtenFieldReadsBack_data()
     QTest::newRow("empty") << "";
     QTest::newRow("comma") << "Fish, Chips and Peas";
     QTest::newRow("single-byte letters") << QString::fromLatin1("Se\xf1or caf\xe9");
-    QTest::newRow("beyond single byte") << QString::fromUtf8("\xe6\x97\xa5\xe6\x9c\xac \xd0\xbc\xd0\xb8\xd1\x80");
+    QTest::newRow("beyond single byte")
+        << QString::fromUtf8("\xe6\x97\xa5\xe6\x9c\xac \xd0\xbc\xd0\xb8\xd1\x80");
     QTest::newRow("path with blanks") << "/home/me/My Pages/page one.html";
 }
 
@@ -72,7 +77,7 @@ void tst_TextFields::writtenFieldReadsBack()
     const QByteArray bytes = SerializeTextField(text);
     QVERIFY(bytes.startsWith('"'));
     QVERIFY(bytes.endsWith("\"\r\n"));
-    QCOMPARE(ParseTextFields(bytes), QStringList{text});
+    QCOMPARE(ParseTextFields(bytes), QStringList {text});
 
     QTemporaryDir dir;
     const QString path = dir.filePath("f");

@@ -11,7 +11,9 @@ class FakeWebView : public WebView
 {
     Q_OBJECT
 public:
-    explicit FakeWebView(QWidget *parent = nullptr) : WebView(parent) { }
+    explicit FakeWebView(QWidget *parent = nullptr)
+        : WebView(parent)
+    { }
 
     void Navigate(const QString &address) override
     {
