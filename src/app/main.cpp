@@ -1,6 +1,7 @@
 #include "Version.h"
 #include "app/Module1.h"
 #include "app/ProcessInstanceStarter.h"
+#include "app/TerminationSignals.h"
 #include "app/frmSplash.h"
 #include "browser/UserDialogs.h"
 #include "settings/AppFolder.h"
@@ -8,6 +9,7 @@
 #include "webview/QtWebView.h"
 
 #include <QApplication>
+#include <QPushButton>
 
 int main(int argc, char **argv)
 {
@@ -53,6 +55,9 @@ int main(int argc, char **argv)
     frmBrowser *window = Main(env, startMinimized);
     QObject::connect(window, &frmBrowser::Unloaded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::terminationRequested, window,
+                     &QWidget::close);
     const int rc = QApplication::exec();
     delete window;
     return rc;

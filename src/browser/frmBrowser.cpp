@@ -64,6 +64,7 @@ frmBrowser::frmBrowser(const BrowserEnvironment &env, QWidget *parent)
     BuildMenus();
     BuildControls();
     ConnectEvents();
+    m_built = true;
 }
 
 frmBrowser::~frmBrowser()
@@ -167,6 +168,7 @@ void frmBrowser::BuildControls()
     auto *client = new QWidget(this);
     client->setObjectName(QStringLiteral("client"));
     setCentralWidget(client);
+    client->installEventFilter(this);
     const double tx = TwipsPerPixelX();
     const double ty = TwipsPerPixelY();
     auto px = [](double twips, double perPixel) { return int(std::lround(twips / perPixel)); };
@@ -216,6 +218,8 @@ void frmBrowser::BuildControls()
                 {"IP", "IP", "IP Address"},
                 {"Full", "Full", "Full Screen"}},
                20);
+    // The logo sits at the toolbar's right end; the buttons keep clear of it.
+    tbToolBar->setContentsMargins(0, 0, px(680, tx), 0);
     Picture1 = new ClickLabel(tbToolBar);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setToolTip(QStringLiteral("Go to Ombrane Software"));
@@ -227,6 +231,8 @@ void frmBrowser::BuildControls()
     Toolbar1 = new QToolBar(client);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    // Compact keys, so that all of them, "Normal View" last, fit left of the address box.
+    Toolbar1->setStyleSheet(QStringLiteral("QToolButton { padding: 1px; margin: 0px; }"));
     Toolbar1->setIconSize(QSize(16, 16));
     Toolbar1->setMovable(false);
     addButtons(Toolbar1,
@@ -250,6 +256,7 @@ void frmBrowser::BuildControls()
                 {"View", "", "Normal View"},
                 {nullptr, nullptr, nullptr}},
                16);
+    Toolbar1->setContentsMargins(0, 0, px(440, tx), 0);
     Toolbar1->hide();
     cboAddress2 = new QComboBox(Toolbar1);
     cboAddress2->setObjectName(QStringLiteral("cboAddress2"));
@@ -515,10 +522,18 @@ void frmBrowser::ApplyWindowSettings()
     switch (settings.WindowState) {
     case 0: {
         setWindowState(Qt::WindowNoState);
-        // A record without a size (the first start) keeps the window's own size rather than
-        // shrinking it to nothing.
-        if (settings.WindowWidth <= 0 || settings.WindowHeight <= 0)
+        // A record without a size (the first start) gets a comfortable window in the middle of
+        // the screen rather than one shrunk to nothing.
+        if (settings.WindowWidth <= 0 || settings.WindowHeight <= 0) {
+            if (const QScreen *s = screen()) {
+                const QRect avail = s->availableGeometry();
+                const QSize comfortable
+                    = size().expandedTo(avail.size() * 0.7).boundedTo(avail.size());
+                resize(comfortable);
+                move(avail.center() - QPoint(comfortable.width() / 2, comfortable.height() / 2));
+            }
             break;
+        }
         // The stored size is the outer one; the frame is known only once the window is shown,
         // so the size is set again then.
         m_outerSize = QSize(int(std::lround(settings.WindowWidth / TwipsPerPixelX())),
@@ -680,12 +695,6 @@ void frmBrowser::mnuHelpTopics_Click()
 
 // ---------------------------------------------------------------------------------------------
 // Layout, bars and full screen
-
-void frmBrowser::resizeEvent(QResizeEvent *event)
-{
-    QMainWindow::resizeEvent(event);
-    Form_Resize();
-}
 
 void frmBrowser::PlaceTopBars()
 {
@@ -863,6 +872,13 @@ void frmBrowser::NormalView()
 
 bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
 {
+    if (!m_built)
+        return QMainWindow::eventFilter(watched, event);
+    // The client area changes size with the window, and also when the menu bar comes or goes.
+    if (watched == centralWidget() && event->type() == QEvent::Resize) {
+        Form_Resize();
+        return false;
+    }
     QComboBox *box = nullptr;
     if (watched == cboAddress || watched == cboAddress->lineEdit())
         box = cboAddress;

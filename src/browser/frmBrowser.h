@@ -211,7 +211,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -240,6 +239,7 @@ private:
 
     BrowserEnvironment m_env;
     bool m_unloaded = false;
+    bool m_built = false; // every control exists
     int m_layoutDepth = 0;
     QSize m_outerSize; // the stored outer size, until the window is first shown
 };

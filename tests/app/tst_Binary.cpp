@@ -1,0 +1,157 @@
+#include "HttpServer.h"
+
+#include <QProcess>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <csignal>
+
+namespace {
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void WriteAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+// The program, started in its own application folder with its per-user data kept in the
+// test's folder too.
+struct Browser
+{
+    QTemporaryDir &home;
+    QProcess process;
+
+    explicit Browser(QTemporaryDir &h)
+        : home(h)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QUORBROWSER_HOME", home.filePath("app"));
+        env.insert("XDG_DATA_HOME", home.filePath("data"));
+        env.insert("XDG_CACHE_HOME", home.filePath("cache"));
+        env.insert("XDG_CONFIG_HOME", home.filePath("config"));
+        env.remove("QUORBROWSER_START_MINIMIZED");
+        process.setProcessEnvironment(env);
+        process.setProgram(qEnvironmentVariable("QUORBROWSER_TEST_BINARY"));
+        process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        QDir().mkpath(home.filePath("app"));
+    }
+    ~Browser()
+    {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(5000);
+        }
+    }
+    bool start(const QStringList &args = {})
+    {
+        process.setArguments(args);
+        process.start();
+        return process.waitForStarted(10000);
+    }
+    // The way the desktop asks a program to end; the window closes as if the person closed it.
+    bool terminate()
+    {
+        ::kill(pid_t(process.processId()), SIGTERM);
+        return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit
+            && process.exitCode() == 0;
+    }
+    QString file(const QString &name) const { return home.filePath("app/" + name); }
+};
+
+} // namespace
+
+class tst_Binary : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void localPathWithBlanksLoads_data();
+    void localPathWithBlanksLoads();
+    void handOffOpensOnce();
+    void closingWritesNineLines();
+
+private:
+    HttpServer server;
+};
+
+void tst_Binary::initTestCase()
+{
+    QVERIFY(QFile::exists(qEnvironmentVariable("QUORBROWSER_TEST_BINARY")));
+    QVERIFY(server.isListening());
+    server.route("/mark.png",
+                 HttpServer::Response {200, {{"Content-Type", "image/png"}}, QByteArray()});
+    server.html("/handoff", HttpServer::Page("Handed over"));
+    server.html("/home", HttpServer::Page("Home"));
+}
+
+void tst_Binary::localPathWithBlanksLoads_data()
+{
+    QTest::addColumn<bool>("asOneArgument");
+    QTest::newRow("quoted by the shell") << true;
+    QTest::newRow("split by the shell") << false;
+}
+
+void tst_Binary::localPathWithBlanksLoads()
+{
+    QFETCH(bool, asOneArgument);
+    QTemporaryDir home;
+    QDir().mkpath(home.filePath("My Pages"));
+    const QString page = home.filePath("My Pages/a page.html");
+    // The page asks the test server for a picture, so its loading shows there.
+    const QString mark = QString("/mark.png?%1").arg(asOneArgument);
+    WriteAll(page, HttpServer::Page("Local", "<img src='" + server.url(mark).toString() + "'>"));
+    Browser b(home);
+    const QStringList args = asOneArgument ? QStringList {page} : page.split(' ');
+    QVERIFY(b.start(args));
+    QTRY_VERIFY_WITH_TIMEOUT(server.wasRequested(mark), 30000);
+    QVERIFY(b.terminate());
+}
+
+void tst_Binary::handOffOpensOnce()
+{
+    QTemporaryDir home;
+    Browser first(home);
+    WriteAll(first.file("Popupurl"), "\"" + server.url("/handoff?once").toEncoded() + "\"\r\n");
+    WriteAll(first.file("QuorBrowser.cfg"), "21127OCT99\r\n0\r\nall\r\nHome\r\n");
+    WriteAll(first.file("HomePage"), "\"" + server.url("/home?second").toEncoded() + "\"\r\n");
+    QVERIFY(first.start());
+    QTRY_VERIFY_WITH_TIMEOUT(server.wasRequested("/handoff?once"), 30000);
+    QCOMPARE(ReadAll(first.file("Popupurl")), QByteArray("\"\"\r\n"));
+    QVERIFY(first.terminate());
+
+    // The next start without a command line falls through to its Start Up page.
+    Browser second(home);
+    QVERIFY(second.start());
+    QTRY_VERIFY_WITH_TIMEOUT(server.wasRequested("/home?second"), 30000);
+    QCOMPARE(server.requestCount("/handoff?once"), 1);
+    QVERIFY(second.terminate());
+}
+
+void tst_Binary::closingWritesNineLines()
+{
+    QTemporaryDir home;
+    Browser b(home);
+    WriteAll(b.file("HomePage"), "\"" + server.url("/home?close").toEncoded() + "\"\r\n");
+    WriteAll(b.file("QuorBrowser.cfg"),
+             "21127OCT99\r\n0\r\nallow\r\nHome\r\n12000\r\n7500\r\n600\r\n900\r\n0\r\n");
+    QVERIFY(b.start());
+    QTRY_VERIFY_WITH_TIMEOUT(server.wasRequested("/home?close"), 30000);
+    QVERIFY(b.terminate());
+    const QString cfg = QString::fromLatin1(ReadAll(b.file("QuorBrowser.cfg")));
+    const QRegularExpression format(
+        "^21127OCT99\r\n0\r\nallow\r\nHome\r\n(-?\\d+(\\.\\d+)?\r\n){4}0\r\n$");
+    QVERIFY2(format.match(cfg).hasMatch(), qPrintable(cfg));
+    const QStringList lines = cfg.split("\r\n");
+    QCOMPARE(lines.mid(4, 2), (QStringList {"12000", "7500"}));
+}
+
+QTEST_GUILESS_MAIN(tst_Binary)
+#include "tst_Binary.moc"
