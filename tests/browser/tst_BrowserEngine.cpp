@@ -1,0 +1,321 @@
+// The main window with the real engine, against pages served from 127.0.0.1 by the test.
+#include "../webview/WebViewTestKit.h"
+#include "FakeUserDialogs.h"
+#include "HttpServer.h"
+#include "app/ProcessInstanceStarter.h"
+#include "browser/frmBrowser.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+
+#include <csignal>
+
+namespace {
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void WriteAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QStringList Items(QComboBox *box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+
+// A big block that retitles the page to "ready" when the pointer is on it, so a test knows
+// the page takes input.
+const char *const Block = "style='position:absolute;left:40px;top:40px;width:300px;height:200px;"
+                          "display:block;background:#ddf' onmouseover=\"document.title='ready'\"";
+
+// One main window on the real engine in its own application folder.
+struct EngineWindow
+{
+    QTemporaryDir dir;
+    FakeViewDialogs viewDialogs;
+    FakeUserDialogs dialogs;
+    FakeInstanceStarter fakeStarter;
+    InstanceStarter *starter = &fakeStarter;
+    QtWebView *view = new QtWebView(&viewDialogs, QtWebView::Profile::OffTheRecord);
+    std::unique_ptr<frmBrowser> w;
+
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+    void start(const QString &popupMode, const QString &commandLine)
+    {
+        if (!popupMode.isEmpty())
+            WriteAll(path("QuorBrowser.cfg"),
+                     "21127OCT99\r\n0\r\n" + popupMode.toLatin1()
+                         + "\r\nBlank\r\n12000\r\n9000\r\n0\r\n0\r\n0\r\n");
+        BrowserEnvironment env;
+        env.view = view;
+        env.appFolder = dir.path();
+        env.commandLine = commandLine;
+        env.starter = starter;
+        env.dialogs = &dialogs;
+        w = std::make_unique<frmBrowser>(env);
+        QSignalSpy loaded(view, &WebView::DownloadComplete);
+        w->Form_Load();
+        w->show();
+        if (!commandLine.isEmpty())
+            QVERIFY(loaded.wait(15000));
+    }
+};
+
+} // namespace
+
+class tst_BrowserEngine : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void browsingShowsWhatHappens();
+    void progressOnlyWhileLoading();
+    void popups_data();
+    void popups();
+    void allowParentLinkOpensInNewInstance();
+
+private:
+    HttpServer server;
+    DialogWatchdog watchdog;
+};
+
+void tst_BrowserEngine::initTestCase()
+{
+    QVERIFY(server.isListening());
+    server.route("/page", [](const HttpServer::Request &r) {
+        const QString title = QUrlQuery(QUrl(r.path)).queryItemValue("title");
+        HttpServer::Response res;
+        res.headers = {{"Content-Type", "text/html"}};
+        res.body = HttpServer::Page(
+            title, QString("<a id=next href='/page?title=Linked' %1>next</a>").arg(Block));
+        return res;
+    });
+    server.html("/slow", HttpServer::Page("Slow"), 1500);
+    server.html("/popup", HttpServer::Page("Popup"));
+    server.html("/sentinel", HttpServer::Page("Sentinel"));
+    server.html(
+        "/onload",
+        HttpServer::Page("OnLoad", "", "<script>onload=()=>window.open('/popup?onload')</script>"));
+    server.html("/timer",
+                HttpServer::Page(
+                    "Timer", "",
+                    "<script>onload=()=>setTimeout(()=>window.open('/popup?timer'),20)</script>"));
+    server.html("/features",
+                HttpServer::Page("Features", "",
+                                 "<script>onload=()=>window.open('/"
+                                 "popup?features','_blank','width=300,height=200')</script>"));
+    server.html(
+        "/click",
+        HttpServer::Page("Click",
+                         QString("<button %1 onclick=\"window.open('/popup?click')\">open</button>")
+                             .arg(Block)));
+    server.html(
+        "/blank",
+        HttpServer::Page("Blank",
+                         QString("<a href='/popup?blank' target=_blank %1>blank</a>").arg(Block)));
+    server.html("/form",
+                HttpServer::Page("Form",
+                                 QString("<form action='/popup' target=_blank><input type=hidden "
+                                         "name=form value=1><button %1>go</button></form>")
+                                     .arg(Block)));
+    server.html(
+        "/middle",
+        HttpServer::Page("Middle", QString("<a href='/popup?middle' %1>middle</a>").arg(Block)));
+    server.html(
+        "/shift",
+        HttpServer::Page("Shift", QString("<a href='/popup?shift' %1>shift</a>").arg(Block)));
+}
+
+void tst_BrowserEngine::browsingShowsWhatHappens()
+{
+    EngineWindow e;
+    const QString one = server.url("/page?title=One").toString();
+    const QString two = server.url("/page?title=Two").toString();
+    e.start("all", one);
+    frmBrowser &w = *e.w;
+    QTRY_COMPARE(w.windowTitle(), QString("One - Ombrane Software"));
+    QCOMPARE(Items(w.cboAddress), QStringList {one});
+    QCOMPARE(Items(w.cboAddress2), QStringList {one});
+    QVERIFY(!frmBrowser::Button(w.tbToolBar, 1)->isEnabled());
+
+    // An address typed into the first box, then Enter.
+    QSignalSpy loaded(e.view, &WebView::DownloadComplete);
+    w.cboAddress->lineEdit()->clear();
+    QTest::keyClicks(w.cboAddress->lineEdit(), two);
+    QTest::keyClick(w.cboAddress->lineEdit(), Qt::Key_Return);
+    QVERIFY(loaded.wait(15000));
+    QTRY_COMPARE(w.windowTitle(), QString("Two - Ombrane Software"));
+    QCOMPARE(Items(w.cboAddress), (QStringList {two, one}));
+    QCOMPARE(Items(w.cboAddress2), (QStringList {two, one}));
+    QCOMPARE(w.cboAddress->currentText(), two);
+    QTRY_VERIFY(frmBrowser::Button(w.tbToolBar, 1)->isEnabled());
+    QVERIFY(frmBrowser::Button(w.Toolbar1, 3)->isEnabled());
+    QVERIFY(!frmBrowser::Button(w.tbToolBar, 2)->isEnabled());
+    QCOMPARE(server.requestCount("/page?title=Two"), 1); // the list update never navigates again
+
+    // The link under the pointer shows in the status line.
+    QTRY_VERIFY(PointAt(e.view, QPoint(100, 100), "ready"));
+    QTRY_COMPARE(w.txtStatus->text(), server.url("/page?title=Linked").toString());
+
+    // Back, from the toolbar.
+    frmBrowser::Button(w.tbToolBar, 1)->trigger();
+    QVERIFY(loaded.wait(15000));
+    QTRY_COMPARE(w.windowTitle(), QString("One - Ombrane Software"));
+    QTRY_VERIFY(frmBrowser::Button(w.tbToolBar, 2)->isEnabled());
+    QCOMPARE(Items(w.cboAddress), (QStringList {one, two}));
+}
+
+void tst_BrowserEngine::progressOnlyWhileLoading()
+{
+    EngineWindow e;
+    e.start("all", server.url("/page?title=Start").toString());
+    frmBrowser &w = *e.w;
+    QSignalSpy began(e.view, &WebView::DownloadBegin);
+    QSignalSpy done(e.view, &WebView::DownloadComplete);
+    e.view->Navigate(server.url("/slow").toString());
+    QVERIFY(began.wait(10000));
+    QVERIFY(w.ProgressBar1->isVisible());
+    QVERIFY(w.Timer1.isActive());
+    QVERIFY(w.Timer4.isActive());
+    QVERIFY(done.wait(15000));
+    QVERIFY(w.ProgressBar1->isHidden());
+    QVERIFY(!w.Timer1.isActive());
+    QVERIFY(!w.Picture2->isHidden());
+    QCOMPARE(w.windowTitle(), QString("Slow - Ombrane Software"));
+}
+
+void tst_BrowserEngine::popups_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("popup"); // the pop-up's own path and query
+    QTest::addColumn<int>("button"); // 0: no click
+    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<QString>("outcome"); // notice, handoff or window
+
+    struct Trigger
+    {
+        const char *name, *page, *popup;
+        int button, modifiers;
+        bool isLink; // a link under the pointer: its address is the status text
+    };
+    const Trigger triggers[] = {
+        {"window.open on load", "/onload", "/popup?onload", 0, 0, false},
+        {"window.open from a timer", "/timer", "/popup?timer", 0, 0, false},
+        {"window.open with features", "/features", "/popup?features", 0, 0, false},
+        {"window.open from a click", "/click", "/popup?click", Qt::LeftButton, 0, false},
+        {"link with target=_blank", "/blank", "/popup?blank", Qt::LeftButton, 0, true},
+        {"form with a target", "/form", "/popup?form=1", Qt::LeftButton, 0, false},
+        {"middle-click on a link", "/middle", "/popup?middle", Qt::MiddleButton, 0, true},
+        {"shift-click on a link", "/shift", "/popup?shift", Qt::LeftButton, Qt::ShiftModifier,
+         true},
+    };
+    for (const Trigger &t : triggers) {
+        QTest::addRow("cancel all: %s", t.name)
+            << "all" << t.page << t.popup << t.button << t.modifiers << "notice";
+        QTest::addRow("allow parent: %s", t.name)
+            << "allow" << t.page << t.popup << t.button << t.modifiers
+            << (t.isLink ? "handoff" : "notice");
+        QTest::addRow("allow all: %s", t.name)
+            << "allowie" << t.page << t.popup << t.button << t.modifiers << "window";
+    }
+}
+
+void tst_BrowserEngine::popups()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, page);
+    QFETCH(QString, popup);
+    QFETCH(int, button);
+    QFETCH(int, modifiers);
+    QFETCH(QString, outcome);
+
+    server.clearRequests();
+    EngineWindow e;
+    e.start(mode, server.url(page).toString());
+    frmBrowser &w = *e.w;
+    if (button) {
+        QTRY_VERIFY(PointAt(e.view, QPoint(100, 100), "ready"));
+        // A person sees the link's address in the status line before clicking it.
+        if (outcome == "handoff")
+            QTRY_COMPARE(w.txtStatus->text(), server.url(popup).toString());
+        QTest::mouseClick(InputTarget(e.view), Qt::MouseButton(button),
+                          Qt::KeyboardModifiers(modifiers), QPoint(100, 100));
+    }
+    if (outcome == "window") {
+        QTRY_VERIFY_WITH_TIMEOUT(server.wasRequested(popup), 10000);
+        QTRY_COMPARE(e.view->OpenedWindows().size(), 1);
+        QVERIFY(w.lblCanceled->text().isEmpty());
+        qDeleteAll(e.view->OpenedWindows());
+        return;
+    }
+    if (outcome == "notice") {
+        QTRY_COMPARE_WITH_TIMEOUT(w.lblCanceled->text(), QString("Pop-Up Window Canceled"), 10000);
+        QVERIFY(w.Timer2.isActive());
+        QCOMPARE(e.fakeStarter.started, 0);
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(e.fakeStarter.started, 1, 10000);
+        // The link's own address goes to the new instance.
+        QCOMPARE(ReadAll(e.path("Popupurl")), "\"" + server.url(popup).toEncoded() + "\"\r\n");
+        QVERIFY(w.lblCanceled->text().isEmpty());
+    }
+    // Refused before anything of it loads: after a later page has been fetched, the pop-up's
+    // page has still never been asked for, and no window appeared.
+    QVERIFY(NavigateAndWait(e.view, server.url("/sentinel").toString()));
+    QVERIFY(server.wasRequested("/sentinel"));
+    QVERIFY2(!server.wasRequested(popup), qPrintable(server.requestedPaths().join(' ')));
+    QVERIFY(e.view->OpenedWindows().isEmpty());
+}
+
+void tst_BrowserEngine::allowParentLinkOpensInNewInstance()
+{
+    const QString binary = qEnvironmentVariable("QUORBROWSER_TEST_BINARY");
+    QVERIFY(QFile::exists(binary));
+    server.clearRequests();
+    EngineWindow e;
+    // The new instance shares this window's application folder, as instances do.
+    qputenv("QUORBROWSER_HOME", e.dir.path().toLocal8Bit());
+    qputenv("XDG_DATA_HOME", e.path("data").toLocal8Bit());
+    qputenv("XDG_CACHE_HOME", e.path("cache").toLocal8Bit());
+    ProcessInstanceStarter realStarter(binary);
+    e.starter = &realStarter;
+    server.html(
+        "/twopopups",
+        HttpServer::Page("TwoPopups",
+                         QString("<a href='/popup?linked' target=_blank %1>open</a>").arg(Block),
+                         "<script>onload=()=>window.open('/popup?refused')</script>"));
+    e.start("allow", server.url("/twopopups").toString());
+    // The window opened on load is refused with the notice.
+    QTRY_COMPARE_WITH_TIMEOUT(e.w->lblCanceled->text(), QString("Pop-Up Window Canceled"), 10000);
+    // Hover, then click the link: a new instance opens its address.
+    QTRY_VERIFY(PointAt(e.view, QPoint(100, 100), "ready"));
+    QTRY_COMPARE(e.w->txtStatus->text(), server.url("/popup?linked").toString());
+    QTest::mouseClick(InputTarget(e.view), Qt::LeftButton, {}, QPoint(100, 100));
+    QTRY_VERIFY_WITH_TIMEOUT(realStarter.LastProcessId() != 0, 10000);
+    const qint64 pid = realStarter.LastProcessId();
+    QTRY_VERIFY_WITH_TIMEOUT(server.wasRequested("/popup?linked"), 30000);
+    // The new instance took the address and emptied the hand-off.
+    QTRY_COMPARE(ReadAll(e.path("Popupurl")), QByteArray("\"\"\r\n"));
+    QCOMPARE(server.requestCount("/popup?linked"), 1);
+    QVERIFY(!server.wasRequested("/popup?refused"));
+    ::kill(pid_t(pid), SIGTERM);
+    QTRY_VERIFY_WITH_TIMEOUT(::kill(pid_t(pid), 0) != 0, 20000);
+    qunsetenv("QUORBROWSER_HOME");
+}
+
+QTEST_MAIN(tst_BrowserEngine)
+#include "tst_BrowserEngine.moc"
