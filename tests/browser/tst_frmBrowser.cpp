@@ -12,6 +12,7 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolBar>
+#include <QWindow>
 #include <QtTest>
 
 namespace {
@@ -974,7 +975,7 @@ void tst_frmBrowser::layoutFollowsTheWindow()
     Harness h;
     h.start();
     frmBrowser &w = *h.w;
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTRY_VERIFY(w.windowHandle() && w.windowHandle()->isExposed());
     w.resize(900, 600);
     QTRY_COMPARE(w.width(), 900);
     const double ty = w.TwipsPerPixelY();
@@ -1001,7 +1002,7 @@ void tst_frmBrowser::minimumWidthSnapsBack()
 {
     Harness h;
     h.start();
-    QVERIFY(QTest::qWaitForWindowExposed(h.w.get()));
+    QTRY_VERIFY(h.w->windowHandle() && h.w->windowHandle()->isExposed());
     h.w->resize(100, 200);
     const int minimum = int(std::lround(4200 / h.w->TwipsPerPixelX()));
     QTRY_COMPARE(h.w->frameGeometry().width(), minimum);

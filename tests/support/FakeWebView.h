@@ -1,7 +1,9 @@
 #pragma once
 
+#include "webview/AddressInput.h"
 #include "webview/WebView.h"
 
+#include <QDir>
 #include <QStringList>
 
 // A web view that records what the window asks of it and raises the events a test tells it to.
@@ -18,8 +20,14 @@ public:
     void Navigate(const QString &address) override
     {
         calls << QStringLiteral("Navigate:") + address;
-        if (followNavigate)
-            SetLocation(address, address);
+        if (!followNavigate)
+            return;
+        // The address the view would show: "127.0.0.1:8080/x" is http://..., empty text and
+        // mail links leave the page as it is.
+        const AddressAction action = ResolveAddressInput(
+            address, QDir::currentPath(), QStringLiteral("http://search.invalid/?q=%s"));
+        if (action.kind == AddressAction::Load || action.kind == AddressAction::Search)
+            SetLocation(action.url.toString(), action.url.toString());
     }
     void GoBack() override { calls << QStringLiteral("GoBack"); }
     void GoForward() override { calls << QStringLiteral("GoForward"); }
@@ -30,7 +38,19 @@ public:
     bool ExecWB(int command, int option) override
     {
         calls << QStringLiteral("ExecWB:%1,%2").arg(command).arg(option);
-        return true;
+        switch (command) {
+        case OLECMDID_PAGESETUP:
+            return true;
+        case OLECMDID_SAVEAS:
+        case OLECMDID_PRINT:
+        case OLECMDID_CUT:
+        case OLECMDID_COPY:
+        case OLECMDID_PASTE:
+        case OLECMDID_SELECTALL:
+            return !m_url.isEmpty(); // they need a page
+        default:
+            return false;
+        }
     }
     QString LocationName() const override { return m_name; }
     QString LocationURL() const override { return m_url; }

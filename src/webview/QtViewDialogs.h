@@ -1,0 +1,21 @@
+#pragma once
+
+#include "webview/ViewDialogs.h"
+
+// The web view's questions as Qt's own dialogs: message boxes, an input box, a small log-in
+// box, the file, print and page setup dialogs.
+class QtViewDialogs : public ViewDialogs
+{
+public:
+    void Alert(QWidget *parent, const QString &title, const QString &text) override;
+    bool Confirm(QWidget *parent, const QString &title, const QString &text) override;
+    bool Prompt(QWidget *parent, const QString &title, const QString &text,
+                QString *value) override;
+    bool Authenticate(QWidget *parent, const QString &site, const QString &realm, QString *user,
+                      QString *password) override;
+    bool AcceptCertificate(QWidget *parent, const QString &address,
+                           const QString &problem) override;
+    QString SaveFileName(QWidget *parent, const QString &suggestedPath) override;
+    bool PrintDialog(QWidget *parent, QPrinter *printer) override;
+    bool PageSetupDialog(QWidget *parent, QPrinter *printer) override;
+};
