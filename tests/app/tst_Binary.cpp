@@ -1,4 +1,5 @@
 #include "HttpServer.h"
+#include "TestFiles.h"
 
 #include <QProcess>
 #include <QSignalSpy>
@@ -8,19 +9,6 @@
 #include <csignal>
 
 namespace {
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // The program, started in its own application folder with its per-user data kept in the
 // test's folder too.

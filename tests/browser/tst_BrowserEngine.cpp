@@ -2,6 +2,7 @@
 #include "../webview/WebViewTestKit.h"
 #include "FakeUserDialogs.h"
 #include "HttpServer.h"
+#include "TestFiles.h"
 #include "app/ProcessInstanceStarter.h"
 #include "browser/frmBrowser.h"
 
@@ -14,19 +15,6 @@
 #include <csignal>
 
 namespace {
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 QStringList Items(QComboBox *box)
 {

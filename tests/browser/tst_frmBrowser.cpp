@@ -1,5 +1,6 @@
 #include "FakeUserDialogs.h"
 #include "FakeWebView.h"
+#include "TestFiles.h"
 #include "browser/frmBrowser.h"
 #include "info/frmAbout.h"
 #include "info/frmTip.h"
@@ -16,19 +17,6 @@
 #include <QtTest>
 
 namespace {
-
-QByteArray ReadAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void WriteAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 // One main window in its own application folder, with a fake view and fake dialogs.
 struct Harness

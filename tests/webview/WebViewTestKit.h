@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <memory>
 #include <optional>
 
 // The view's questions, answered by the test and written down in the order they were asked.
@@ -168,6 +169,17 @@ inline bool WaitExposed(QWidget *widget, int timeoutMs = 5000)
         QTest::qWait(10);
     }
     return true;
+}
+
+// A view on screen, off the record, answering through dialogs; null if it never showed.
+inline std::unique_ptr<QtWebView> NewShownView(ViewDialogs *dialogs)
+{
+    auto view = std::make_unique<QtWebView>(dialogs, QtWebView::Profile::OffTheRecord);
+    view->resize(800, 600);
+    view->show();
+    if (!WaitExposed(view.get()))
+        view.reset();
+    return view;
 }
 
 // Navigates and waits for the load to end; false if it did not end in time.

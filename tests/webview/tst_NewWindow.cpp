@@ -158,11 +158,7 @@ void tst_NewWindow::cleanup()
 
 QtWebView *tst_NewWindow::NewView()
 {
-    m_view = std::make_unique<QtWebView>(&m_dialogs, QtWebView::Profile::OffTheRecord);
-    m_view->resize(800, 600);
-    m_view->show();
-    if (!WaitExposed(m_view.get()))
-        return nullptr;
+    m_view = NewShownView(&m_dialogs);
     return m_view.get();
 }
 
