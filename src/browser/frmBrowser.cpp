@@ -303,12 +303,22 @@ void frmBrowser::BuildControls()
     lblCanceled = new QLabel(picAddress);
     lblCanceled->setObjectName(QStringLiteral("lblCanceled"));
     lblCanceled->setGeometry(px(7000, tx), px(75, ty), px(2295, tx), px(255, ty));
+    // The label's left end lies under the address box's; its text starts clear of it, in a
+    // size that fits the notice whole.
+    lblCanceled->setContentsMargins(px(120, tx), 0, 0, 0);
+    for (QFont f = lblCanceled->font(); f.pointSizeF() > 6; f.setPointSizeF(f.pointSizeF() - 0.5)) {
+        lblCanceled->setFont(f);
+        if (QFontMetrics(f).horizontalAdvance(QLatin1String(PopupNotice)) + px(120, tx)
+            <= lblCanceled->width())
+            break;
+    }
     lblFav = new QLabel(QStringLiteral("Favorites:"), picAddress);
     lblFav->setObjectName(QStringLiteral("lblFav"));
     lblFav->setGeometry(px(120, tx), px(400, ty), px(1095, tx), px(255, ty));
     cboBookMarks = new QComboBox(picAddress);
     cboBookMarks->setObjectName(QStringLiteral("cboBookMarks"));
     cboBookMarks->setGeometry(px(1200, tx), px(360, ty), px(5980, tx), px(315, ty));
+    lblCanceled->lower();
     picAddress->setFixedHeight(px(345, ty));
 
     for (QComboBox *box : {cboAddress, cboAddress2}) {

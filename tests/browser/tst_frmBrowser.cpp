@@ -236,6 +236,10 @@ void tst_frmBrowser::controlsAsDesigned()
     QCOMPARE(w.lbladd->toolTip(), QString("Click to see favorites"));
     QCOMPARE(w.lblFav->text(), QString("Favorites:"));
     QCOMPARE(w.lblCanceled->text(), QString());
+    // The notice fits the label whole.
+    QVERIFY(w.lblCanceled->fontMetrics().horizontalAdvance("Pop-Up Window Canceled")
+                + w.lblCanceled->contentsMargins().left()
+            <= w.lblCanceled->width());
     QCOMPARE(w.List1->font().family(), QString("Comic Sans MS"));
     QVERIFY(w.List1->isHidden());
     QVERIFY(w.ProgressBar1->isHidden());
