@@ -999,6 +999,16 @@ void tst_frmBrowser::minimumWidthSnapsBack()
     const int minimum = int(std::lround(4200 / h.w->TwipsPerPixelX()));
     QTRY_COMPARE(h.w->frameGeometry().width(), minimum);
     QCOMPARE(h.w->height(), 200); // no minimum height
+
+    // Smaller than its bars: the view keeps its last height instead of taking a negative one,
+    // and gets its place back once the window grows.
+    const int viewHeight = h.w->brwWebBrowser->height();
+    h.w->resize(h.w->width(), 40);
+    QTRY_COMPARE(h.w->height(), 40);
+    QCOMPARE(h.w->brwWebBrowser->height(), viewHeight);
+    h.w->resize(h.w->width(), 500);
+    QTRY_COMPARE(h.w->brwWebBrowser->geometry().bottom() + 1,
+                 h.w->txtStatus->y() + int(std::lround(35 / h.w->TwipsPerPixelY())));
 }
 
 void tst_frmBrowser::viewToggles_data()
