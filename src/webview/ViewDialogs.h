@@ -15,13 +15,14 @@ public:
     virtual void Alert(QWidget *parent, const QString &title, const QString &text) = 0;
     virtual bool Confirm(QWidget *parent, const QString &title, const QString &text) = 0;
     // Returns false when the person cancels.
-    virtual bool Prompt(QWidget *parent, const QString &title, const QString &text,
-                        QString *value) = 0;
+    virtual bool Prompt(QWidget *parent, const QString &title, const QString &text, QString *value)
+        = 0;
     virtual bool Authenticate(QWidget *parent, const QString &site, const QString &realm,
-                              QString *user, QString *password) = 0;
+                              QString *user, QString *password)
+        = 0;
     // A page whose certificate cannot be trusted: true goes on to the page anyway.
-    virtual bool AcceptCertificate(QWidget *parent, const QString &address,
-                                   const QString &problem) = 0;
+    virtual bool AcceptCertificate(QWidget *parent, const QString &address, const QString &problem)
+        = 0;
     // The file to save a download or the page to; empty means do not save.
     virtual QString SaveFileName(QWidget *parent, const QString &suggestedPath) = 0;
     virtual bool PrintDialog(QWidget *parent, QPrinter *printer) = 0;

@@ -31,7 +31,9 @@ public:
         CSC_NAVIGATEBACK = 2,
     };
 
-    explicit WebView(QWidget *parent = nullptr) : QWidget(parent) { }
+    explicit WebView(QWidget *parent = nullptr)
+        : QWidget(parent)
+    { }
 
     // Returns at once; the load is reported by the events. Takes what an address bar takes:
     // addresses, a bare host name or words, about:blank, view-source:, mailto: (handed to the
