@@ -22,7 +22,6 @@ FirstPagePlan DecideFirstPage(const QString &commandLine, const QString &handoff
         // The command line wins; a pending hand-off stays for a later start without one.
         plan.go = FirstPagePlan::Go::Address;
         plan.address = commandLine;
-        plan.showWindow = false;
         return plan;
     }
     if (!handoff.isEmpty()) {

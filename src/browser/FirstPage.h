@@ -17,12 +17,11 @@ struct FirstPagePlan
     QString address;
     bool consumeHandoff = false; // empty the hand-off file once its address is taken
     Marks marks = Marks::Keep;
-    bool showWindow = true; // false: the start routine shows the window
 
     bool operator==(const FirstPagePlan &o) const
     {
         return go == o.go && address == o.address && consumeHandoff == o.consumeHandoff
-            && marks == o.marks && showWindow == o.showWindow;
+            && marks == o.marks;
     }
 };
 

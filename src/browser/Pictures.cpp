@@ -1,5 +1,7 @@
 #include "browser/Pictures.h"
 
+#include "info/ProductPicture.h"
+
 #include <QPainter>
 #include <QPainterPath>
 #include <QtMath>
@@ -62,22 +64,6 @@ void House(QPainter &p, int s, int extra)
 }
 
 } // namespace
-
-QPixmap DrawLogo(int size)
-{
-    QPixmap pm = Blank(size);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(Ink);
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(QRectF(1, 1, size - 2, size - 2));
-    p.setPen(QPen(Qt::white, qMax(1.5, size / 10.0)));
-    p.setBrush(Qt::NoBrush);
-    const QRectF ring(size * 0.25, size * 0.25, size * 0.5, size * 0.5);
-    p.drawEllipse(ring);
-    p.drawLine(QPointF(size * 0.58, size * 0.58), QPointF(size * 0.78, size * 0.78));
-    return pm;
-}
 
 QPixmap DrawActivityPicture(int frame, int size)
 {

@@ -1,13 +1,13 @@
 #pragma once
 
+#include "info/ProductPicture.h"
+
 #include <QIcon>
 #include <QPixmap>
 #include <QString>
 
 // The program's own pictures, drawn rather than shipped.
 
-// The maker's logo, size pixels square.
-QPixmap DrawLogo(int size);
 // The activity indicator: frame 0 is the idle picture, 1 to 4 the frames shown while loading.
 QPixmap DrawActivityPicture(int frame, int size);
 // The icon of a toolbar key ("Back", "Home", "IP", ...).

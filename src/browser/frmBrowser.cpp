@@ -825,6 +825,14 @@ void frmBrowser::mnuStatusbar_Click()
     Form_Resize();
 }
 
+void frmBrowser::SetMenusVisible(bool visible)
+{
+    for (QMenu *m : {mnuFile, mnuEdit, mnuView, mnuHelp, mnuPreferences, mnuFavorites})
+        m->menuAction()->setVisible(visible);
+    // With every menu hidden there is no menu bar at all.
+    menuBar()->setVisible(visible);
+}
+
 void frmBrowser::ShowFullScreenArrangement()
 {
     StatusLineHidden = 1;
@@ -834,28 +842,17 @@ void frmBrowser::ShowFullScreenArrangement()
     picAddress->hide();
     tbToolBar->hide();
     txtStatus->hide();
-    for (QMenu *m : {mnuFile, mnuEdit, mnuView, mnuHelp, mnuPreferences, mnuFavorites})
-        m->menuAction()->setVisible(false);
-    // With every menu hidden there is no menu bar at all.
-    menuBar()->hide();
+    ProgressBar1->hide();
+    SetMenusVisible(false);
     Toolbar1->show();
 }
 
 void frmBrowser::mnuFullScreen_Click()
 {
-    StatusLineHidden = 1;
-    mnuToolBAr->setChecked(false);
-    mnuAddressBar->setChecked(false);
-    mnuStatusbar->setChecked(false);
-    picAddress->hide();
-    tbToolBar->hide();
-    txtStatus->hide();
-    ProgressBar1->hide();
-    for (QMenu *m : {mnuFile, mnuEdit, mnuView, mnuHelp, mnuPreferences, mnuFavorites})
-        m->menuAction()->setVisible(false);
-    menuBar()->hide();
+    ShowFullScreenArrangement();
+    // The resize this causes lays the window out on the way; the run below places it for the
+    // final state.
     setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
-    Toolbar1->show();
     settings.FullScreen = 1;
     Form_Resize();
 }
@@ -871,9 +868,7 @@ void frmBrowser::NormalView()
     picAddress->show();
     tbToolBar->show();
     txtStatus->show();
-    menuBar()->show();
-    for (QMenu *m : {mnuFile, mnuEdit, mnuView, mnuHelp, mnuPreferences, mnuFavorites})
-        m->menuAction()->setVisible(true);
+    SetMenusVisible(true);
     Form_Resize();
 }
 

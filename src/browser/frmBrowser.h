@@ -232,7 +232,9 @@ private:
     void AddressBox_KeyPress(QComboBox *box, int keyAscii);
     void ButtonClick(QAction *button);
     void StopButton();
+    // The full-screen arrangement of the bars and menus, without touching the window state.
     void ShowFullScreenArrangement();
+    void SetMenusVisible(bool visible);
     void PlaceTopBars();
     void SetCaption(const QString &text);
     void Form_Unload();

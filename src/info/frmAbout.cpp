@@ -1,33 +1,17 @@
 #include "info/frmAbout.h"
 
 #include "Version.h"
+#include "info/ProductPicture.h"
 #include "webview/WebView.h"
 
 #include <QEvent>
 #include <QFrame>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
-
-QPixmap ProductPicture(int size)
-{
-    QPixmap pm(size, size);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(0x1f, 0x4e, 0x8c));
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(QRectF(2, 2, size - 4, size - 4));
-    p.setPen(QPen(Qt::white, size / 12.0));
-    p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QRectF(size * 0.25, size * 0.25, size * 0.5, size * 0.5));
-    p.drawLine(QPointF(size * 0.58, size * 0.58), QPointF(size * 0.8, size * 0.8));
-    return pm;
-}
 
 QFrame *Line(QWidget *parent)
 {
@@ -57,7 +41,7 @@ frmAbout::frmAbout(WebView *view, QWidget *parent)
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(ProductPicture(48));
+    Image1->setPixmap(DrawLogo(48));
     lblTitle = new QLabel(QStringLiteral("Application Title"), this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     QFont titleFont = lblTitle->font();

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <QPixmap>
+
+// The maker's logo and product picture, size pixels square; drawn rather than shipped.
+QPixmap DrawLogo(int size);
