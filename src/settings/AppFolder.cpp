@@ -31,9 +31,8 @@ QString AppFilePath(const QString &folder, const QString &name)
     while (bare.startsWith(QLatin1Char('\\')) || bare.startsWith(QLatin1Char('/')))
         bare.remove(0, 1);
     const QDir dir(folder);
-    if (QFileInfo::exists(dir.filePath(bare)))
-        return dir.filePath(bare);
-    // Sorted, so two files that differ only in case always resolve to the same one.
+    // Sorted, so two files whose names differ only in case always resolve to the same one, for
+    // reading and for writing alike, whatever spelling asks.
     const QStringList entries = dir.entryList(QDir::Files | QDir::Hidden, QDir::Name);
     for (const QString &entry : entries) {
         if (entry.compare(bare, Qt::CaseInsensitive) == 0)

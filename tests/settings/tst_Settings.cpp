@@ -18,6 +18,7 @@ private slots:
     void numbers_data();
     void numbers();
     void namesMatchWithoutCase();
+    void twoSpellingsOnDiskAreOneFile();
     void pageFileWrittenLowerReadMixed_data();
     void pageFileWrittenLowerReadMixed();
     void applicationFolder_data();
@@ -179,6 +180,21 @@ void tst_Settings::namesMatchWithoutCase()
     QCOMPARE(AppFilePath(dir.path(), "\\HomePage"), dir.filePath("HOMEPAGE"));
     // No such file yet: the name as given.
     QCOMPARE(AppFilePath(dir.path(), "\\Popupurl"), dir.filePath("Popupurl"));
+}
+
+void tst_Settings::twoSpellingsOnDiskAreOneFile()
+{
+    // Left by a copy from a folder that ignores case, or by hand: both spellings exist. What
+    // is set must be what is read.
+    QTemporaryDir dir;
+    for (const char *name : {"HomePage", "homepage"}) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("\"http://127.0.0.1:9/") + name + "\"\r\n");
+    }
+    QCOMPARE(AppFilePath(dir.path(), "\\homepage"), AppFilePath(dir.path(), "\\HomePage"));
+    QVERIFY(WritePageFile(dir.path(), PageSlot::Home, "http://127.0.0.1:9/set"));
+    QCOMPARE(ReadPageFile(dir.path(), PageSlot::Home), QString("http://127.0.0.1:9/set"));
 }
 
 void tst_Settings::pageFileWrittenLowerReadMixed_data()
