@@ -15,6 +15,7 @@
 #include <QPointer>
 #include <QPrinter>
 #include <QStandardPaths>
+#include <QTimer>
 #include <QUrlQuery>
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
@@ -219,6 +220,11 @@ struct QtWebView::Private : public ViewHost
     // The load the view has told of with DownloadBegin and not yet with DownloadComplete.
     bool loading = false;
     bool urlChangedInLoad = false;
+    // A load asked for and not yet begun: the engine reports its start a few milliseconds
+    // later, and the view is busy from the moment it is asked. A request that never starts a
+    // load (a same-page jump, a script address) is given up after a while.
+    bool requested = false;
+    QTimer requestedWatch;
     QString hoveredLink;
     int toldBack = -1; // last CommandStateChange told, -1 before the first
     int toldForward = -1;
@@ -234,7 +240,16 @@ struct QtWebView::Private : public ViewHost
     void TellCommandState(bool always);
     void OnDownloadRequested(QWebEngineDownloadRequest *download);
     bool IsOurPage(const QWebEnginePage *p) const;
-    void Load(const QUrl &url) { view->load(url); }
+    void Load(const QUrl &url)
+    {
+        Requested();
+        view->load(url);
+    }
+    void Requested()
+    {
+        requested = true;
+        requestedWatch.start();
+    }
     bool HasPage() const { return !view->url().isEmpty(); }
     QPrinter *Printer();
     bool Save();
@@ -338,6 +353,7 @@ void QtWebView::Private::ConnectAsking(QWebEnginePage *p, QObject *context)
 void QtWebView::Private::OnLoading(const QWebEngineLoadingInfo &info)
 {
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+        requested = false;
         if (loading)
             return; // one pair per load, however many navigations it covers
         loading = true;
@@ -367,6 +383,7 @@ void QtWebView::Private::OnLoading(const QWebEngineLoadingInfo &info)
     if (!loading)
         return;
     loading = false;
+    requested = false; // a navigation asked for during the load ended with it
     // Reloads and loads of the same address again enter a page without a new address.
     if (committed && !urlChangedInLoad)
         emit q->NavigateComplete2();
@@ -379,6 +396,8 @@ void QtWebView::Private::OnUrlChanged()
 {
     if (loading)
         urlChangedInLoad = true;
+    else
+        requested = false; // a jump within the page: no load follows
     emit q->NavigateComplete2();
 }
 
@@ -501,6 +520,9 @@ QtWebView::QtWebView(ViewDialogs *dialogs, Profile profile, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(d->view);
     setFocusProxy(d->view);
+    d->requestedWatch.setSingleShot(true);
+    d->requestedWatch.setInterval(3000);
+    QObject::connect(&d->requestedWatch, &QTimer::timeout, this, [this] { d->requested = false; });
     d->ConnectEngine();
     // Nobody can be connected yet: the first state goes out once the event loop runs.
     QMetaObject::invokeMethod(
@@ -590,11 +612,15 @@ void QtWebView::Navigate(const QString &address)
 
 void QtWebView::GoBack()
 {
+    if (d->page->history()->canGoBack())
+        d->Requested();
     d->view->back();
 }
 
 void QtWebView::GoForward()
 {
+    if (d->page->history()->canGoForward())
+        d->Requested();
     d->view->forward();
 }
 
@@ -610,11 +636,14 @@ void QtWebView::GoSearch()
 
 void QtWebView::Refresh()
 {
+    if (d->HasPage())
+        d->Requested();
     d->view->reload();
 }
 
 void QtWebView::Stop()
 {
+    d->requested = false;
     d->view->stop();
 }
 
@@ -654,7 +683,7 @@ QString QtWebView::LocationURL() const
 
 bool QtWebView::Busy() const
 {
-    return d->page->isLoading();
+    return d->requested || d->loading || d->page->isLoading();
 }
 
 QList<QWidget *> QtWebView::OpenedWindows() const

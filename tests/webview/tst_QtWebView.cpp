@@ -38,6 +38,8 @@ private slots:
     void LoadEvents_data();
     void LoadEvents();
     void LoadEvents_ViewDestroyedMidLoad();
+    void Busy_FromTheRequestToTheEnd_data();
+    void Busy_FromTheRequestToTheEnd();
     void Navigate_data();
     void Navigate();
     void Mailto_data();
@@ -295,6 +297,42 @@ void tst_QtWebView::LoadEvents_data()
                             << "/page?title=Start";
     QTest::newRow("same address again") << LoadCase::SameAddress << "BNC"
                                         << "/page?title=Start";
+}
+
+void tst_QtWebView::Busy_FromTheRequestToTheEnd_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("navigate") << "navigate";
+    QTest::newRow("refresh") << "refresh";
+    QTest::newRow("back") << "back";
+    QTest::newRow("jump within the page") << "jump";
+}
+
+void tst_QtWebView::Busy_FromTheRequestToTheEnd()
+{
+    // The window reads Busy every few milliseconds to put the title in its caption; between
+    // the request and the engine's own report of the load it must not read idle.
+    QFETCH(QString, how);
+    QtWebView *view = NewView();
+    QVERIFY(view);
+    QVERIFY(NavigateAndWait(view, m_server.url(QStringLiteral("/page?title=First")).toString()));
+    QVERIFY(NavigateAndWait(view, m_server.url(QStringLiteral("/links")).toString()));
+    QVERIFY(!view->Busy());
+    QSignalSpy complete(view, &WebView::DownloadComplete);
+    if (how == QLatin1String("navigate"))
+        view->Navigate(m_server.url(QStringLiteral("/page?title=Next")).toString());
+    else if (how == QLatin1String("refresh"))
+        view->Refresh();
+    else if (how == QLatin1String("back"))
+        view->GoBack();
+    else
+        view->Navigate(m_server.url(QStringLiteral("/links#part")).toString());
+    if (how != QLatin1String("jump")) {
+        QVERIFY(view->Busy());
+        QVERIFY(complete.wait(10000));
+    }
+    // Done, or nothing to load: idle again, and for good.
+    QTRY_VERIFY(!view->Busy());
 }
 
 void tst_QtWebView::LoadEvents()
