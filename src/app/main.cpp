@@ -20,7 +20,13 @@ int main(int argc, char **argv)
     qunsetenv(StartMinimizedVariable);
 
     QtWebView::PrepareApplication();
-    QApplication app(argc, argv);
+    // Qt and its web engine take their own switches (-reverse, -style, --webEngineArgs, ...)
+    // from the arguments they are given. A file name or a handed-over address must never act
+    // as one, so they are given the program's name alone.
+    char programName[] = "QuorBrowser";
+    int qtArgc = 1;
+    char *qtArgv[] = {argc > 0 && argv[0] ? argv[0] : programName, nullptr};
+    QApplication app(qtArgc, qtArgv);
     QApplication::setApplicationName(QStringLiteral("QuorBrowser"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(QUORBROWSER_VERSION_MAJOR)

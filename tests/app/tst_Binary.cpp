@@ -65,6 +65,7 @@ private slots:
     void localPathWithBlanksLoads();
     void handOffOpensOnce();
     void closingWritesNineLines();
+    void qtSwitchesAreAddresses();
 
 private:
     HttpServer server;
@@ -139,6 +140,29 @@ void tst_Binary::closingWritesNineLines()
     QVERIFY2(format.match(cfg).hasMatch(), qPrintable(cfg));
     const QStringList lines = cfg.split("\r\n");
     QCOMPARE(lines.mid(4, 2), (QStringList {"12000", "7500"}));
+}
+
+void tst_Binary::qtSwitchesAreAddresses()
+{
+    // A document whose name reads like a switch of the toolkit: taken as one, "-platform
+    // xcb.html" would make the program look for a display kind that does not exist, and end.
+    QTemporaryDir home;
+    QDir().mkpath(home.filePath("docs"));
+    WriteAll(home.filePath("docs/-platform xcb.html"),
+             HttpServer::Page("Switch",
+                              "<img src='" + server.url("/mark.png?switch").toString() + "'>"));
+    Browser b(home);
+    QProcessEnvironment env = b.process.processEnvironment();
+    env.remove("DISPLAY");
+    env.remove("WAYLAND_DISPLAY");
+    b.process.setProcessEnvironment(env);
+    b.process.setWorkingDirectory(home.filePath("docs"));
+    QVERIFY(b.start({"-platform", "xcb.html"}));
+    QTRY_VERIFY_WITH_TIMEOUT(server.wasRequested("/mark.png?switch")
+                                 || b.process.state() == QProcess::NotRunning,
+                             30000);
+    QVERIFY2(b.process.state() == QProcess::Running, "the program took its address as a switch");
+    QVERIFY(b.terminate());
 }
 
 QTEST_GUILESS_MAIN(tst_Binary)
