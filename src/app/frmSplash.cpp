@@ -10,10 +10,12 @@
 #include <QVBoxLayout>
 
 frmSplash::frmSplash(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowCloseButtonHint)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
-    setWindowTitle(QString()); // a window without caption text
+    // A window without caption text has no title bar at all: given an empty title, the window
+    // system would show the program's name there instead.
+    setWindowTitle(QString());
 
     fraMainFrame = new QFrame(this);
     fraMainFrame->setObjectName(QStringLiteral("fraMainFrame"));

@@ -16,6 +16,8 @@ void tst_frmSplash::labels()
 {
     frmSplash s;
     QCOMPARE(s.windowTitle(), QString());
+    // No title bar, where the window system would write the program's name for an empty title.
+    QVERIFY(s.windowFlags().testFlag(Qt::FramelessWindowHint));
     QCOMPARE(s.lblProductName->text(), QString("QuorBrowser"));
     QCOMPARE(s.lblProductName->font().family(), QString("Comic Sans MS"));
     QCOMPARE(s.lblCompanyProduct->text(), QString("Ombrane Software"));
