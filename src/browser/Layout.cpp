@@ -1,5 +1,8 @@
 #include "browser/Layout.h"
 
+#include <QtGlobal>
+#include <cmath>
+
 LayoutResult ComputeLayout(const LayoutInput &in)
 {
     LayoutResult r;
@@ -47,4 +50,13 @@ LayoutResult ComputeLayout(const LayoutInput &in)
     r.Picture1.left = W - (in.picture1Width + 200);
     r.Picture1.top = (in.TB - in.picture1Height) / 2 - 10;
     return r;
+}
+
+int TwipsToPixels(double twips, double twipsPerPixel, int minimum, int maximum)
+{
+    const double pixels = twips / twipsPerPixel;
+    if (std::isnan(pixels))
+        return qBound(minimum, 0, maximum);
+    // Bounded while still a double, so the conversion to int is always defined.
+    return int(std::lround(qBound(double(minimum), pixels, double(maximum))));
 }

@@ -52,3 +52,7 @@ struct LayoutResult
 // The place of every control the layout sets, for a window of these sizes and bars. A value the
 // window cannot take (a negative size) is still returned; the window skips it.
 LayoutResult ComputeLayout(const LayoutInput &in);
+
+// Twips as whole pixels within [minimum, maximum]. A stored value may be anything, far beyond
+// any screen or not a number at all; the result is always a sane pixel count.
+int TwipsToPixels(double twips, double twipsPerPixel, int minimum, int maximum);

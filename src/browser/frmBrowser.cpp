@@ -1,5 +1,6 @@
 #include "browser/frmBrowser.h"
 
+#include "browser/AddressBox.h"
 #include "browser/AddressList.h"
 #include "browser/FirstPage.h"
 #include "browser/InstanceStarter.h"
@@ -19,7 +20,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenuBar>
@@ -194,6 +194,9 @@ void frmBrowser::BuildControls()
                                         QString::fromLatin1(b.caption));
             a->setProperty(KeyProperty, QString::fromLatin1(b.key));
             a->setToolTip(QString::fromLatin1(b.tooltip));
+            // A key without a caption is named by its tooltip for screen readers.
+            bar->widgetForAction(a)->setAccessibleName(
+                QString::fromLatin1(*b.caption ? b.caption : b.tooltip));
         }
     };
     tbToolBar = new QToolBar(client);
@@ -223,6 +226,7 @@ void frmBrowser::BuildControls()
     Picture1 = new ClickLabel(tbToolBar);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setToolTip(QStringLiteral("Go to Ombrane Software"));
+    Picture1->setAccessibleName(Picture1->toolTip());
     Picture1->setCursor(Qt::PointingHandCursor);
     Picture1->resize(px(480, tx), px(480, ty));
     Picture1->setPixmap(DrawLogo(qMin(Picture1->width(), Picture1->height())));
@@ -258,7 +262,7 @@ void frmBrowser::BuildControls()
                16);
     Toolbar1->setContentsMargins(0, 0, px(440, tx), 0);
     Toolbar1->hide();
-    cboAddress2 = new QComboBox(Toolbar1);
+    cboAddress2 = new AddressBox(Toolbar1);
     cboAddress2->setObjectName(QStringLiteral("cboAddress2"));
     cboAddress2->move(px(5760, tx), 0);
     cboAddress2->resize(px(3000, tx), px(315, ty));
@@ -267,6 +271,7 @@ void frmBrowser::BuildControls()
     Picture2 = new ClickLabel(Toolbar1);
     Picture2->setObjectName(QStringLiteral("Picture2"));
     Picture2->setToolTip(QStringLiteral("Go to Ombrane Software"));
+    Picture2->setAccessibleName(Picture2->toolTip());
     Picture2->setCursor(Qt::PointingHandCursor);
     Picture2->resize(pictureSize, px(240, ty));
     Picture2->setPixmap(DrawActivityPicture(0, pictureSize));
@@ -297,7 +302,7 @@ void frmBrowser::BuildControls()
         lbladd->setPalette(pal);
     }
     lbladd->setGeometry(px(120, tx), px(45, ty), px(990, tx), px(240, ty));
-    cboAddress = new QComboBox(picAddress);
+    cboAddress = new AddressBox(picAddress);
     cboAddress->setObjectName(QStringLiteral("cboAddress"));
     cboAddress->setGeometry(px(1200, tx), 0, px(5980, tx), px(315, ty));
     lblCanceled = new QLabel(picAddress);
@@ -317,25 +322,23 @@ void frmBrowser::BuildControls()
     lblFav->setGeometry(px(120, tx), px(400, ty), px(1095, tx), px(255, ty));
     cboBookMarks = new QComboBox(picAddress);
     cboBookMarks->setObjectName(QStringLiteral("cboBookMarks"));
+    cboBookMarks->setAccessibleName(QStringLiteral("Favorite addresses"));
     cboBookMarks->setGeometry(px(1200, tx), px(360, ty), px(5980, tx), px(315, ty));
     lblCanceled->lower();
     picAddress->setFixedHeight(px(345, ty));
 
     for (QComboBox *box : {cboAddress, cboAddress2}) {
-        box->setEditable(true);
-        box->setInsertPolicy(QComboBox::NoInsert);
-        // What is typed is what navigates: no completion changes it.
-        box->setCompleter(nullptr);
+        box->setAccessibleName(QStringLiteral("Address"));
         box->setMaxVisibleItems(20);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         box->setMinimumContentsLength(4);
         box->installEventFilter(this);
-        box->lineEdit()->installEventFilter(this);
     }
 
     List1 = new QListWidget(client);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setFont(QFont(QStringLiteral("Comic Sans MS"), 9));
+    List1->setAccessibleName(QStringLiteral("Favorites"));
     List1->resize(px(3975, tx), px(5160, ty));
     List1->hide();
 
@@ -344,10 +347,12 @@ void frmBrowser::BuildControls()
     txtStatus->setReadOnly(true);
     txtStatus->setFocusPolicy(Qt::NoFocus);
     txtStatus->setFixedHeight(px(285, ty));
+    txtStatus->setAccessibleName(QStringLiteral("Status"));
     ProgressBar1 = new QProgressBar(client);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
     ProgressBar1->setRange(1, 100);
     ProgressBar1->setTextVisible(false);
+    ProgressBar1->setAccessibleName(QStringLiteral("Progress"));
     ProgressBar1->resize(px(2640, tx), px(285, ty));
     ProgressBar1->hide();
 
@@ -359,6 +364,13 @@ void frmBrowser::BuildControls()
     Timer4.setInterval(1000);
     timTimer.setObjectName(QStringLiteral("timTimer"));
     timTimer.setInterval(5);
+
+    // The keys that show what does not fit in a narrow window.
+    for (QToolBar *bar : {tbToolBar, Toolbar1})
+        for (QWidget *more : bar->findChildren<QWidget *>(QStringLiteral("qt_toolbar_ext_button")))
+            more->setAccessibleName(QStringLiteral("More keys"));
+    if (auto *more = menuBar()->findChild<QWidget *>(QStringLiteral("qt_menubar_ext_button")))
+        more->setAccessibleName(QStringLiteral("More menus"));
 
     resize(px(DesignClientWidth, tx), px(DesignClientHeight, ty) + menuBar()->sizeHint().height());
 }
@@ -435,9 +447,10 @@ void frmBrowser::ConnectEvents()
             brwWebBrowser->Navigate(cboBookMarks->itemText(row));
     });
 
-    connect(cboAddress, qOverload<int>(&QComboBox::activated), this, &frmBrowser::cboAddress_Click);
-    connect(cboAddress2, qOverload<int>(&QComboBox::activated), this,
-            &frmBrowser::cboAddress2_Click);
+    connect(cboAddress, &AddressBox::Click, this, &frmBrowser::cboAddress_Click);
+    connect(cboAddress2, &AddressBox::Click, this, &frmBrowser::cboAddress2_Click);
+    connect(cboAddress, &AddressBox::KeyPress, this, &frmBrowser::cboAddress_KeyPress);
+    connect(cboAddress2, &AddressBox::KeyPress, this, &frmBrowser::cboAddress2_KeyPress);
     connect(cboAddress, &QComboBox::editTextChanged, this, &frmBrowser::cboAddress_Change);
     connect(cboAddress2, &QComboBox::editTextChanged, this, &frmBrowser::cboAddress2_Change);
 
@@ -532,10 +545,12 @@ void frmBrowser::ApplyWindowSettings()
     switch (settings.WindowState) {
     case 0: {
         setWindowState(Qt::WindowNoState);
+        const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
+        const QRect desktop = s ? s->availableVirtualGeometry() : QRect(0, 0, 1024, 768);
         // A record without a size (the first start) gets a comfortable window in the middle of
         // the screen rather than one shrunk to nothing.
-        if (settings.WindowWidth <= 0 || settings.WindowHeight <= 0) {
-            if (const QScreen *s = screen()) {
+        if (!(settings.WindowWidth > 0 && settings.WindowHeight > 0)) {
+            if (s) {
                 const QRect avail = s->availableGeometry();
                 const QSize comfortable
                     = size().expandedTo(avail.size() * 0.7).boundedTo(avail.size());
@@ -544,13 +559,16 @@ void frmBrowser::ApplyWindowSettings()
             }
             break;
         }
-        // The stored size is the outer one; the frame is known only once the window is shown,
-        // so the size is set again then.
-        m_outerSize = QSize(int(std::lround(settings.WindowWidth / TwipsPerPixelX())),
-                            int(std::lround(settings.WindowHeight / TwipsPerPixelY())));
+        // The stored size is the outer one. Until the window manager has framed the window its
+        // frame is unknown, so the size is set whole now and corrected once the frame is known.
+        // A size beyond the whole desktop is no size a person chose.
+        m_outerSize
+            = QSize(TwipsToPixels(settings.WindowWidth, TwipsPerPixelX(), 1, desktop.width()),
+                    TwipsToPixels(settings.WindowHeight, TwipsPerPixelY(), 1, desktop.height()));
         ApplyOuterSize();
-        move(int(std::lround(settings.WindowLeft / TwipsPerPixelX())),
-             int(std::lround(settings.WindowTop / TwipsPerPixelY())));
+        // X11 keeps coordinates in 16 bits.
+        move(TwipsToPixels(settings.WindowLeft, TwipsPerPixelX(), -32768, 32767),
+             TwipsToPixels(settings.WindowTop, TwipsPerPixelY(), -32768, 32767));
         break;
     }
     case 1:
@@ -566,17 +584,59 @@ void frmBrowser::ApplyWindowSettings()
 
 void frmBrowser::ApplyOuterSize()
 {
-    const QMargins extra = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    resize(qMax(1, m_outerSize.width() - extra.left() - extra.right()),
-           qMax(1, m_outerSize.height() - extra.top() - extra.bottom()));
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    resize(qMax(1, m_outerSize.width() - frame.left() - frame.right()),
+           qMax(1, m_outerSize.height() - frame.top() - frame.bottom()));
+}
+
+void frmBrowser::KeepNativeWindowState()
+{
+    // The web view replaces the window's native window when it first shows something, before
+    // or after the window is shown; the new one starts in the normal state. The state the
+    // window was given (maximized, minimized) must reach the window manager all the same.
+    QWindow *native = windowHandle();
+    const Qt::WindowStates wanted = windowState() & ~Qt::WindowActive;
+    if (native && native->windowStates() != wanted)
+        native->setWindowStates(wanted);
+}
+
+bool frmBrowser::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::WinIdChange:
+        KeepNativeWindowState();
+        break;
+    case QEvent::Move:
+    case QEvent::Resize:
+        FrameMayHaveChanged();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::event(event);
+}
+
+void frmBrowser::FrameMayHaveChanged()
+{
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (frame == m_frame)
+        return;
+    m_frame = frame;
+    // The stored outer size, now that the frame is known.
+    if (m_outerSize.isValid() && !frame.isNull()) {
+        if (windowState() == Qt::WindowNoState)
+            ApplyOuterSize();
+        m_outerSize = QSize();
+    }
+    // The minimum width and the right-hand places count the frame.
+    if (m_built)
+        Form_Resize();
 }
 
 void frmBrowser::showEvent(QShowEvent *event)
 {
     QMainWindow::showEvent(event);
-    if (m_outerSize.isValid() && windowState() == Qt::WindowNoState)
-        ApplyOuterSize();
-    m_outerSize = QSize();
+    KeepNativeWindowState();
 }
 
 void frmBrowser::FirstPageStep()
@@ -884,26 +944,11 @@ bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
         Form_Resize();
         return false;
     }
-    QComboBox *box = nullptr;
-    if (watched == cboAddress || watched == cboAddress->lineEdit())
-        box = cboAddress;
-    else if (watched == cboAddress2 || watched == cboAddress2->lineEdit())
-        box = cboAddress2;
-    if (box) {
-        if (event->type() == QEvent::KeyPress && watched == box->lineEdit()) {
-            const auto *key = static_cast<QKeyEvent *>(event);
-            int keyAscii = 0;
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-                keyAscii = 13;
-            else if (!key->text().isEmpty())
-                keyAscii = key->text().at(0).unicode();
-            // Enter navigates here; the box itself must not act on it as well.
-            AddressBox_KeyPress(box, keyAscii);
-            if (keyAscii == 13)
-                return true;
-        } else if (event->type() == QEvent::FocusIn) {
-            box == cboAddress ? cboAddress_GotFocus() : cboAddress2_GotFocus();
-        }
+    if (event->type() == QEvent::FocusIn) {
+        if (watched == cboAddress)
+            cboAddress_GotFocus();
+        else if (watched == cboAddress2)
+            cboAddress2_GotFocus();
     }
     return QMainWindow::eventFilter(watched, event);
 }
@@ -1056,6 +1101,7 @@ void frmBrowser::ButtonClick(QAction *button)
 
 void frmBrowser::StopButton()
 {
+    m_stopped = true;
     timTimer.stop();
     brwWebBrowser->Stop();
     txtStatus->setText(QStringLiteral("Download Stopped"));
@@ -1131,7 +1177,9 @@ void frmBrowser::SetCaption(const QString &text)
 
 void frmBrowser::brwWebBrowser_StatusTextChange(const QString &text)
 {
-    txtStatus->setText(text);
+    // The view ends a stopped load with "Done" too; the status line keeps saying why it ended.
+    if (!(m_stopped && text == QLatin1String("Done")))
+        txtStatus->setText(text);
     if (StatusLineHidden == 1 || txtStatus->isHidden()) {
         SetCaption(text);
         if (text.isEmpty() || text == QLatin1String("Done"))
@@ -1158,6 +1206,7 @@ void frmBrowser::brwWebBrowser_CommandStateChange(int command, bool enable)
 
 void frmBrowser::brwWebBrowser_DownloadBegin()
 {
+    m_stopped = false;
     List1->hide();
     brwWebBrowser->show();
     if (StatusLineHidden == 1) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/AddressBox.h"
 #include "browser/PopupPolicy.h"
 #include "settings/PageFiles.h"
 #include "settings/Settings.h"
@@ -146,9 +147,9 @@ public:
     QLabel *Picture4 = nullptr;
     QLabel *Picture5 = nullptr;
     QLabel *Picture6 = nullptr;
-    QComboBox *cboAddress2 = nullptr;
+    AddressBox *cboAddress2 = nullptr;
     QWidget *picAddress = nullptr;
-    QComboBox *cboAddress = nullptr;
+    AddressBox *cboAddress = nullptr;
     QComboBox *cboBookMarks = nullptr;
     ClickLabel *lbladd = nullptr;
     QLabel *lblFav = nullptr;
@@ -212,6 +213,7 @@ signals:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -222,6 +224,8 @@ private:
     void SaveConfig();
     void ApplyWindowSettings();
     void ApplyOuterSize();
+    void KeepNativeWindowState();
+    void FrameMayHaveChanged();
     void FirstPageStep();
     void SelectPopupMode(PopupMode mode);
     PopupMode CurrentPopupMode() const;
@@ -241,7 +245,9 @@ private:
 
     BrowserEnvironment m_env;
     bool m_unloaded = false;
+    bool m_stopped = false; // the person stopped the last load
     bool m_built = false; // every control exists
     int m_layoutDepth = 0;
-    QSize m_outerSize; // the stored outer size, until the window is first shown
+    QSize m_outerSize; // the stored outer size, until the window's frame is known
+    QMargins m_frame; // the frame the window had at the last look
 };

@@ -1,6 +1,7 @@
 #include "browser/Layout.h"
 
 #include <QtTest>
+#include <limits>
 
 // The design sizes of the window, in twips.
 static LayoutInput Design()
@@ -21,6 +22,8 @@ class tst_Layout : public QObject
     Q_OBJECT
 private slots:
     void designExample();
+    void twipsToPixels_data();
+    void twipsToPixels();
     void webViewByBars_data();
     void webViewByBars();
     void fullScreen();
@@ -153,6 +156,29 @@ void tst_Layout::tooSmallGivesNegativeHeight()
     const LayoutResult r = ComputeLayout(in);
     QVERIFY(*r.brwWebBrowser.height < 0); // the window skips it
     QCOMPARE(*r.brwWebBrowser.top, 1070.0);
+}
+
+void tst_Layout::twipsToPixels_data()
+{
+    QTest::addColumn<double>("twips");
+    QTest::addColumn<int>("pixels");
+    // At 96 dots per inch a pixel is 15 twips; the window may be 1 to 1920 pixels wide.
+    QTest::newRow("as stored") << 13470.0 << 898;
+    QTest::newRow("rounded") << 13478.0 << 899;
+    QTest::newRow("zero") << 0.0 << 1;
+    QTest::newRow("negative") << -600.0 << 1;
+    QTest::newRow("larger than any screen") << 1e12 << 1920;
+    QTest::newRow("beyond every integer") << 1e300 << 1920;
+    QTest::newRow("far negative") << -1e300 << 1;
+    QTest::newRow("infinite") << std::numeric_limits<double>::infinity() << 1920;
+    QTest::newRow("not a number") << std::numeric_limits<double>::quiet_NaN() << 1;
+}
+
+void tst_Layout::twipsToPixels()
+{
+    QFETCH(double, twips);
+    QFETCH(int, pixels);
+    QCOMPARE(TwipsToPixels(twips, 15, 1, 1920), pixels);
 }
 
 QTEST_GUILESS_MAIN(tst_Layout)

@@ -5,6 +5,8 @@
 #include "info/frmAbout.h"
 #include "info/frmTip.h"
 
+#include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -57,6 +59,14 @@ struct Harness
     }
     QStringList navigations() const { return view->CallsStartingWith("Navigate:"); }
 };
+
+// Gives the box the keyboard focus as a click would, and returns the widget that key presses
+// then reach: where a keyboard's keys go.
+QWidget *FocusOn(QWidget *box)
+{
+    box->setFocus(Qt::MouseFocusReason);
+    return QApplication::focusWidget() && box->hasFocus() ? QApplication::focusWidget() : nullptr;
+}
 
 // The menu bar as text: one line per item, in order, with its caption, shortcut and mark.
 QStringList MenuInventory(QMenu *menu, const QString &path)
@@ -132,6 +142,7 @@ private slots:
     void enterNavigatesWithTextUnchanged_data();
     void enterNavigatesWithTextUnchanged();
     void typingWithoutEnterNeverNavigates();
+    void pickingAnEntryNavigates_data();
     void pickingAnEntryNavigates();
     void goToSlot_data();
     void goToSlot();
@@ -147,6 +158,7 @@ private slots:
     void fullScreenAndBack();
     void fullScreenSurvivesRestart();
     void toolbarButtons();
+    void everyControlHasAName();
 };
 
 void tst_frmBrowser::menuBarInventory()
@@ -799,23 +811,34 @@ void tst_frmBrowser::handOffFailuresAreTold()
 void tst_frmBrowser::enterNavigatesWithTextUnchanged_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::newRow("word") << "example";
-    QTest::newRow("empty") << "";
-    QTest::newRow("spaces around") << "  127.0.0.1:9/page  ";
-    QTest::newRow("path with blanks") << "/tmp/My Pages/a b.html";
+    QTest::addColumn<int>("enterKey");
+    QTest::newRow("word") << "example" << int(Qt::Key_Return);
+    QTest::newRow("empty") << "" << int(Qt::Key_Return);
+    QTest::newRow("spaces around") << "  127.0.0.1:9/page  " << int(Qt::Key_Return);
+    QTest::newRow("path with blanks") << "/tmp/My Pages/a b.html" << int(Qt::Key_Return);
+    QTest::newRow("keypad Enter") << "127.0.0.1:9/kp" << int(Qt::Key_Enter);
 }
 
 void tst_frmBrowser::enterNavigatesWithTextUnchanged()
 {
     QFETCH(QString, text);
+    QFETCH(int, enterKey);
     Harness h;
     h.start();
+    QVERIFY(QTest::qWaitForWindowActive(h.w.get()));
     for (QComboBox *box : {h.w->cboAddress, h.w->cboAddress2}) {
         h.view->calls.clear();
+        if (box == h.w->cboAddress2)
+            h.w->mnuFullScreen_Click(); // the box a person sees in full screen
         h.w->List1->show();
-        box->lineEdit()->clear();
-        QTest::keyClicks(box->lineEdit(), text);
-        QTest::keyClick(box->lineEdit(), Qt::Key_Return);
+        QWidget *focus = FocusOn(box);
+        QVERIFY(focus);
+        QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(focus, Qt::Key_Delete);
+        QTest::keyClicks(focus, text);
+        QVERIFY(h.view->calls.isEmpty()); // typing alone goes nowhere
+        QTest::keyClick(focus, Qt::Key(enterKey));
+        QCOMPARE(box->currentText(), text);
         QVERIFY(h.w->List1->isHidden());
         QCOMPARE(h.view->calls, QStringList {"Navigate:" + text});
         QVERIFY(h.w->timTimer.isActive());
@@ -827,28 +850,77 @@ void tst_frmBrowser::typingWithoutEnterNeverNavigates()
 {
     Harness h;
     h.start();
-    h.w->List1->show();
-    QTest::keyClicks(h.w->cboAddress->lineEdit(), "127.0.0.1");
-    QTest::keyClick(h.w->cboAddress->lineEdit(), Qt::Key_Tab);
-    QVERIFY(h.view->calls.isEmpty());
-    QVERIFY(h.w->List1->isHidden());
-}
-
-void tst_frmBrowser::pickingAnEntryNavigates()
-{
-    Harness h;
-    h.start();
+    QVERIFY(QTest::qWaitForWindowActive(h.w.get()));
     for (const char *url : {"http://127.0.0.1:9/b", "http://127.0.0.1:9/a"}) {
         h.view->SetLocation(url, "T");
         emit h.view->NavigateComplete2();
     }
     h.view->calls.clear();
-    // The entry already shown, then another one.
-    emit h.w->cboAddress->activated(0);
-    h.w->cboAddress2->setCurrentIndex(1);
-    emit h.w->cboAddress2->activated(1);
-    QCOMPARE(h.view->calls,
-             (QStringList {"Navigate:http://127.0.0.1:9/a", "Navigate:http://127.0.0.1:9/b"}));
+    // The text of another entry, typed, then the box left with Tab and with a click elsewhere:
+    // the box may show that entry, but nothing is opened.
+    for (int leave = 0; leave < 2; ++leave) {
+        h.w->List1->show();
+        QWidget *focus = FocusOn(h.w->cboAddress);
+        QVERIFY(focus);
+        QTest::keyClick(focus, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(focus, "http://127.0.0.1:9/b");
+        QVERIFY(h.w->List1->isHidden());
+        if (leave == 0)
+            QTest::keyClick(focus, Qt::Key_Tab);
+        else
+            h.w->cboAddress2->setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(!h.w->cboAddress->hasFocus());
+        QCOMPARE(h.view->calls, QStringList());
+    }
+}
+
+void tst_frmBrowser::pickingAnEntryNavigates_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("byKeyboard");
+    QTest::newRow("other entry, mouse") << 1 << false;
+    QTest::newRow("other entry, keyboard") << 1 << true;
+    QTest::newRow("entry already shown, mouse") << 0 << false;
+    QTest::newRow("entry already shown, keyboard") << 0 << true;
+}
+
+void tst_frmBrowser::pickingAnEntryNavigates()
+{
+    QFETCH(int, row);
+    QFETCH(bool, byKeyboard);
+    Harness h;
+    h.start();
+    QVERIFY(QTest::qWaitForWindowActive(h.w.get()));
+    for (const char *url : {"http://127.0.0.1:9/b", "http://127.0.0.1:9/a"}) {
+        h.view->SetLocation(url, "T");
+        emit h.view->NavigateComplete2();
+    }
+    h.view->calls.clear();
+    for (QComboBox *box : {h.w->cboAddress, h.w->cboAddress2}) {
+        h.view->calls.clear();
+        if (box == h.w->cboAddress2)
+            h.w->mnuFullScreen_Click(); // the box a person sees in full screen
+        h.w->List1->show();
+        QWidget *focus = FocusOn(box);
+        QVERIFY(focus);
+        // Open the list the way a keyboard does.
+        QTest::keyClick(focus, Qt::Key_Down, Qt::AltModifier);
+        QTRY_VERIFY(box->view()->isVisible());
+        QVERIFY(h.view->calls.isEmpty()); // opening the list chooses nothing
+        if (byKeyboard) {
+            QWidget *inList = QApplication::focusWidget();
+            QVERIFY(inList);
+            for (int i = 0; i < row; ++i)
+                QTest::keyClick(inList, Qt::Key_Down);
+            QTest::keyClick(inList, Qt::Key_Return);
+        } else {
+            const QRect item = box->view()->visualRect(box->model()->index(row, 0));
+            QTest::mouseClick(box->view()->viewport(), Qt::LeftButton, {}, item.center());
+        }
+        QTRY_VERIFY(!box->view()->isVisible());
+        QCOMPARE(h.view->calls, QStringList {"Navigate:" + box->itemText(row)});
+        QVERIFY(h.w->List1->isHidden());
+    }
 }
 
 void tst_frmBrowser::goToSlot_data()
@@ -1121,6 +1193,48 @@ void tst_frmBrowser::toolbarButtons()
     QCOMPARE(h.w->txtStatus->text(), QString("Download Stopped"));
     QVERIFY(h.w->ProgressBar1->isHidden());
     QVERIFY(!h.w->timTimer.isActive());
+    // The view ends the stopped load with its "Done"; the status line keeps saying why.
+    emit h.view->DownloadComplete();
+    emit h.view->StatusTextChange("Done");
+    QCOMPARE(h.w->txtStatus->text(), QString("Download Stopped"));
+    emit h.view->StatusTextChange("http://127.0.0.1:9/link");
+    QCOMPARE(h.w->txtStatus->text(), QString("http://127.0.0.1:9/link"));
+    // The next load is told of as usual.
+    emit h.view->DownloadBegin();
+    emit h.view->DownloadComplete();
+    emit h.view->StatusTextChange("Done");
+    QCOMPARE(h.w->txtStatus->text(), QString("Done"));
+}
+
+void tst_frmBrowser::everyControlHasAName()
+{
+    // What a person can click or type into has a name a screen reader can say.
+    Harness h;
+    h.start();
+    h.w->mnuFullScreen_Click(); // the full-screen keys as well
+    h.w->NormalView();
+    QStringList nameless;
+    for (QWidget *widget : h.w->findChildren<QWidget *>()) {
+        const bool usable = widget->focusPolicy() != Qt::NoFocus
+            || qobject_cast<QAbstractButton *>(widget) || qobject_cast<ClickLabel *>(widget);
+        if (!usable || qobject_cast<QMenu *>(widget)
+            || widget->objectName() == "qt_scrollarea_viewport")
+            continue;
+        if (widget->window() != h.w.get()
+            || (widget->parentWidget() && qobject_cast<QComboBox *>(widget->parentWidget())))
+            continue; // a combo box's own line edit and drop-down list speak through the box
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(widget);
+        if (!a || a->text(QAccessible::Name).trimmed().isEmpty())
+            nameless << QString("%1 (%2)").arg(widget->objectName(),
+                                               widget->metaObject()->className());
+    }
+    QVERIFY2(nameless.isEmpty(), qPrintable(nameless.join(", ")));
+    QCOMPARE(QAccessible::queryAccessibleInterface(h.w->cboAddress)->text(QAccessible::Name),
+             QString("Address"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(
+                 h.w->Toolbar1->widgetForAction(frmBrowser::Button(h.w->Toolbar1, 18)))
+                 ->text(QAccessible::Name),
+             QString("Normal View"));
 }
 
 QTEST_MAIN(tst_frmBrowser)
