@@ -1,9 +1,9 @@
 #include "Version.h"
 #include "app/Module1.h"
-#include "app/ProcessInstanceStarter.h"
 #include "app/TerminationSignals.h"
 #include "app/frmSplash.h"
-#include "browser/UserDialogs.h"
+#include "services/ProcessInstanceStarter.h"
+#include "services/UserDialogs.h"
 #include "settings/AppFolder.h"
 #include "webview/QtViewDialogs.h"
 #include "webview/QtWebView.h"
@@ -57,6 +57,7 @@ int main(int argc, char **argv)
     };
     env.supportPage = QStringLiteral(QUORBROWSER_SUPPORT_PAGE);
     env.homeSite = QStringLiteral(QUORBROWSER_HOME_SITE);
+    env.supportMail = QStringLiteral(QUORBROWSER_SUPPORT_MAIL);
 
     frmBrowser *window = Main(env, startMinimized);
     QObject::connect(window, &frmBrowser::Unloaded, &app, &QCoreApplication::quit,

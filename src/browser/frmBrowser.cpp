@@ -3,10 +3,10 @@
 #include "browser/AddressBox.h"
 #include "browser/AddressList.h"
 #include "browser/FirstPage.h"
-#include "browser/InstanceStarter.h"
+#include "services/InstanceStarter.h"
 #include "browser/Layout.h"
 #include "browser/Pictures.h"
-#include "browser/UserDialogs.h"
+#include "services/UserDialogs.h"
 #include "favorites/FavoritesFiles.h"
 #include "info/frmAbout.h"
 #include "info/frmTip.h"
@@ -733,7 +733,7 @@ void frmBrowser::mnuStartHome_Click()
 void frmBrowser::mnuAbout_Click()
 {
     if (!AboutWindow) {
-        AboutWindow = new frmAbout(brwWebBrowser);
+        AboutWindow = new frmAbout(brwWebBrowser, m_env.supportMail);
         AboutWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
     AboutWindow->show();

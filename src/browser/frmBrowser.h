@@ -52,6 +52,7 @@ struct BrowserEnvironment
     std::function<QWidget *()> makeSplash; // builds the splash window
     QString supportPage;
     QString homeSite;
+    QString supportMail;
 };
 
 // The program's one browser window.

@@ -32,7 +32,7 @@ QString frmAbout::VersionText()
         .arg(QUORBROWSER_VERSION_PATCH);
 }
 
-frmAbout::frmAbout(WebView *view, QWidget *parent)
+frmAbout::frmAbout(WebView *view, const QString &supportMail, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_view(view)
 {
@@ -57,7 +57,7 @@ frmAbout::frmAbout(WebView *view, QWidget *parent)
         this);
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     lblDescription->setWordWrap(true);
-    lblMailTo = new QLabel(QStringLiteral(QUORBROWSER_SUPPORT_MAIL), this);
+    lblMailTo = new QLabel(supportMail, this);
     lblMailTo->setObjectName(QStringLiteral("lblMailTo"));
     lblMailTo->setToolTip(QStringLiteral("Click to send email"));
     lblMailTo->setCursor(Qt::PointingHandCursor);

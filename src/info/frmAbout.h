@@ -12,7 +12,8 @@ class frmAbout : public QWidget
     Q_OBJECT
 public:
     // view: the main window's web view, which opens the mail link.
-    explicit frmAbout(WebView *view, QWidget *parent = nullptr);
+    // supportMail: the maker's support address, shown and mailed to.
+    frmAbout(WebView *view, const QString &supportMail, QWidget *parent = nullptr);
 
     // "Version " and the program's version, as the About and splash windows show it.
     static QString VersionText();

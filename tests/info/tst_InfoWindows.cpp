@@ -21,7 +21,7 @@ private slots:
 void tst_InfoWindows::aboutLabels()
 {
     FakeWebView view;
-    frmAbout about(&view);
+    frmAbout about(&view, "support@example.com");
     QCOMPARE(about.windowTitle(), QString("About"));
     QCOMPARE(about.lblTitle->text(), QString("QuorBrowser"));
     QCOMPARE(about.lblVersion->text(), frmAbout::VersionText());
@@ -43,7 +43,7 @@ void tst_InfoWindows::mailLinkKeepsThePage()
     FakeWebView view;
     view.followNavigate = false;
     view.SetLocation("http://127.0.0.1:9/", "Page");
-    frmAbout about(&view);
+    frmAbout about(&view, "support@example.com");
     about.show();
     QTest::mouseClick(about.lblMailTo, Qt::LeftButton);
     QCOMPARE(view.calls, QStringList {"Navigate:mailto:" + about.lblMailTo->text()});

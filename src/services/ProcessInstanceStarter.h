@@ -1,13 +1,10 @@
 #pragma once
 
-#include "browser/InstanceStarter.h"
+#include "services/InstanceStarter.h"
+#include "services/ProcessLauncher.h"
 
-#include <QString>
-
-// The environment variable through which an instance asks the next one to start minimized; the
-// command line stays free for the address.
-inline const char *const StartMinimizedVariable = "QUORBROWSER_START_MINIMIZED";
-
+// Another instance: this program's own executable (or the one given), no command line, its
+// window minimized with the focus.
 class ProcessInstanceStarter : public InstanceStarter
 {
 public:
@@ -17,9 +14,9 @@ public:
     { }
     bool StartInstance() override;
     // The process started last; 0 before any.
-    qint64 LastProcessId() const { return m_lastPid; }
+    qint64 LastProcessId() const { return m_launcher.LastProcessId(); }
 
 private:
     QString m_program;
-    qint64 m_lastPid = 0;
+    DetachedProcessLauncher m_launcher;
 };

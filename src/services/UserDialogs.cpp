@@ -1,4 +1,4 @@
-#include "browser/UserDialogs.h"
+#include "services/UserDialogs.h"
 
 #include <QFileDialog>
 #include <QMessageBox>
