@@ -3,7 +3,7 @@
 #include "FakeUserDialogs.h"
 #include "HttpServer.h"
 #include "TestFiles.h"
-#include "app/ProcessInstanceStarter.h"
+#include "services/ProcessInstanceStarter.h"
 #include "browser/frmBrowser.h"
 
 #include <QComboBox>

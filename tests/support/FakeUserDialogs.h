@@ -1,7 +1,7 @@
 #pragma once
 
-#include "browser/InstanceStarter.h"
-#include "browser/UserDialogs.h"
+#include "services/InstanceStarter.h"
+#include "services/UserDialogs.h"
 
 #include <QStringList>
 
