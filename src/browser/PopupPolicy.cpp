@@ -47,3 +47,15 @@ NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText)
     }
     return d;
 }
+
+std::optional<PopupMode> PopupModeFromMarks(bool cancelAll, bool allowParent, bool allowAll)
+{
+    std::optional<PopupMode> mode;
+    if (cancelAll)
+        mode = PopupMode::CancelAll;
+    if (allowParent)
+        mode = PopupMode::AllowParent;
+    if (allowAll)
+        mode = PopupMode::AllowAll;
+    return mode;
+}

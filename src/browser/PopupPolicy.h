@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <optional>
 
 // The three answers to a page asking for a new window.
 enum class PopupMode {
@@ -29,3 +30,8 @@ struct NewWindowDecision
 // What a new-window request gets in a mode, given the status text showing (the address of the
 // link under the pointer, when there is one).
 NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText);
+
+// The mode the Pop-Ups menu's check marks stand for, read as the settings are saved: a later
+// mark overrides an earlier one (Cancel All, then Allow Parent, then Allow All); no mark at
+// all stands for no mode.
+std::optional<PopupMode> PopupModeFromMarks(bool cancelAll, bool allowParent, bool allowAll);

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "browser/AddressBox.h"
+#include "browser/ClickLabel.h"
 #include "browser/PopupPolicy.h"
+#include "browser/Toolbars.h"
 #include "settings/PageFiles.h"
 #include "settings/Settings.h"
 
-#include <QLabel>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -23,22 +24,6 @@ class UserDialogs;
 class WebView;
 class frmAbout;
 class frmTip;
-
-// A label that answers a click: the logos and the "Favorites" link.
-class ClickLabel : public QLabel
-{
-    Q_OBJECT
-public:
-    using QLabel::QLabel;
-signals:
-    void clicked();
-    void pressed();
-    void released();
-
-protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseReleaseEvent(QMouseEvent *event) override;
-};
 
 // What the main window needs from outside the process, handed in by the start routine (and by
 // tests, with fakes).
@@ -66,6 +51,9 @@ public:
     static constexpr const char *CaptionSuffixLoading = "  - Ombrane Software";
     static constexpr const char *CaptionSuffixDone = " - Ombrane Software";
     static constexpr const char *PopupNotice = "Pop-Up Window Canceled";
+    // The title of the program's messages.
+    static constexpr const char *ProductTitle = "QuorBrowser";
+    static constexpr const char *NewWindowFailed = "A new QuorBrowser window could not be started.";
 
     // The load sequence; runs once, before the window is first shown.
     void Form_Load();
@@ -90,6 +78,9 @@ public:
     void mnuAllow_Click();
     void mnuNoPopUps_Click();
     void mnuAllowIE_Click();
+    void mnuAssociate_Click();
+    void mnuAddToFav_Click();
+    void mnuEditFav_Click();
     void mnugotohome_Click() { GoToPage(PageSlot::Home); }
     void mnugotohome2_Click() { GoToPage(PageSlot::Home2); }
     void mnugotohome3_Click() { GoToPage(PageSlot::Home3); }
@@ -102,6 +93,7 @@ public:
     void mnuHelpTopics_Click();
     void Picture1_Click();
     void Picture2_Click();
+    void lbladd_Click();
     void mnuOpen_Click();
     void mnuSaveAs_Click();
     void munPageSetup_Click();
@@ -200,12 +192,16 @@ public:
     QPointer<frmTip> TipWindow;
     QPointer<QWidget> SplashWindow;
 
-    // The n-th button of a toolbar, counting separators, from 1.
+    // The n-th button of a toolbar, counting separators, from 1, and a button's key.
     static QAction *Button(QToolBar *bar, int position);
+    static QString ButtonKey(const QAction *button);
 
-    // Twips in one pixel on this window's screen, across and down.
+    // Twips in one pixel on this window's screen, across and down, and lengths in twips as
+    // whole pixels.
     double TwipsPerPixelX() const;
     double TwipsPerPixelY() const;
+    int PixelsX(double twips) const;
+    int PixelsY(double twips) const;
 
 signals:
     // The unload sequence has run; the process ends.
@@ -220,6 +216,8 @@ protected:
 private:
     void BuildMenus();
     void BuildControls();
+    void BuildToolbars(QWidget *client);
+    void BuildAddressStrip(QWidget *client);
     void ConnectEvents();
     void LoadConfig();
     void SaveConfig();
@@ -230,18 +228,31 @@ private:
     void FirstPageStep();
     void SelectPopupMode(PopupMode mode);
     PopupMode CurrentPopupMode() const;
+    // The pop-up mode between the settings file and the menu marks.
+    void RestorePopupMode();
+    void StorePopupMode();
+    // Another instance; the person is told when it cannot be started.
+    bool StartNewInstance();
     void CancelNotice();
     void GoToPage(PageSlot slot);
     void SetCurrentAs(PageSlot slot);
     void AddressBox_Click(QComboBox *box);
     void AddressBox_KeyPress(QComboBox *box, int keyAscii);
-    void ButtonClick(QAction *button);
+    void ButtonClick(Toolbar bar, QAction *button);
     void StopButton();
     // The full-screen arrangement of the bars and menus, without touching the window state.
     void ShowFullScreenArrangement();
     void SetMenusVisible(bool visible);
     void PlaceTopBars();
     void SetCaption(const QString &text);
+    // The page title with the suffix of a load under way or done.
+    void SetPageCaption(bool loadDone);
+    // The favorites pop-up: shown over the page, hidden by nearly everything else.
+    void ShowFavorites();
+    void HideFavorites();
+    void List1_Choose(int row);
+    // The pop-up hand-off file.
+    QString HandoffPath() const;
     void Form_Unload();
 
     BrowserEnvironment m_env;

@@ -6,6 +6,8 @@ class tst_PopupPolicy : public QObject
 {
     Q_OBJECT
 private slots:
+    void popupModeFromMarks_data();
+    void popupModeFromMarks();
     void decide_data();
     void decide();
     void storedWords_data();
@@ -73,6 +75,30 @@ void tst_PopupPolicy::storedWords()
         QCOMPARE(int(m), mode);
         QCOMPARE(PopupModeWord(m), word);
     }
+}
+
+void tst_PopupPolicy::popupModeFromMarks_data()
+{
+    QTest::addColumn<bool>("cancelAll");
+    QTest::addColumn<bool>("allowParent");
+    QTest::addColumn<bool>("allowAll");
+    QTest::addColumn<int>("mode"); // -1: none
+    QTest::newRow("cancel all") << true << false << false << int(PopupMode::CancelAll);
+    QTest::newRow("allow parent") << false << true << false << int(PopupMode::AllowParent);
+    QTest::newRow("allow all") << false << false << true << int(PopupMode::AllowAll);
+    QTest::newRow("later mark wins") << true << true << false << int(PopupMode::AllowParent);
+    QTest::newRow("last mark wins") << true << true << true << int(PopupMode::AllowAll);
+    QTest::newRow("no mark") << false << false << false << -1;
+}
+
+void tst_PopupPolicy::popupModeFromMarks()
+{
+    QFETCH(bool, cancelAll);
+    QFETCH(bool, allowParent);
+    QFETCH(bool, allowAll);
+    QFETCH(int, mode);
+    const std::optional<PopupMode> got = PopupModeFromMarks(cancelAll, allowParent, allowAll);
+    QCOMPARE(got ? int(*got) : -1, mode);
 }
 
 QTEST_GUILESS_MAIN(tst_PopupPolicy)

@@ -1,0 +1,153 @@
+// The toolbars' keys and the document commands of the File, Edit and View menus.
+
+#include "browser/frmBrowser.h"
+
+#include "services/UserDialogs.h"
+#include "webview/WebView.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+
+void frmBrowser::tbToolBar_ButtonClick(QAction *button)
+{
+    ButtonClick(Toolbar::Main, button);
+}
+
+void frmBrowser::Toolbar1_ButtonClick(QAction *button)
+{
+    ButtonClick(Toolbar::FullScreen, button);
+}
+
+void frmBrowser::ButtonClick(Toolbar bar, QAction *button)
+{
+    HideFavorites();
+    timTimer.start();
+    switch (CommandForKey(bar, ButtonKey(button))) {
+    case ToolbarCommand::None:
+        break;
+    case ToolbarCommand::Back:
+        brwWebBrowser->GoBack();
+        break;
+    case ToolbarCommand::Forward:
+        brwWebBrowser->GoForward();
+        break;
+    case ToolbarCommand::Refresh:
+        brwWebBrowser->Refresh();
+        break;
+    case ToolbarCommand::Home:
+        GoToPage(PageSlot::Home);
+        break;
+    case ToolbarCommand::Home2:
+        GoToPage(PageSlot::Home2);
+        break;
+    case ToolbarCommand::Home3:
+        GoToPage(PageSlot::Home3);
+        break;
+    case ToolbarCommand::Search:
+        GoToPage(PageSlot::Search);
+        break;
+    case ToolbarCommand::Stop:
+        StopButton();
+        break;
+    case ToolbarCommand::Print:
+        mnuPrint_Click();
+        break;
+    case ToolbarCommand::ToggleAddressLabel:
+    case ToolbarCommand::AddressToBox:
+        break; // the machine's address comes with the host address lookup
+    case ToolbarCommand::FullScreen:
+        mnuFullScreen_Click();
+        break;
+    case ToolbarCommand::AddCurrentPage:
+        mnuAddToFav_Click();
+        break;
+    case ToolbarCommand::NormalView:
+        NormalView();
+        break;
+    case ToolbarCommand::ShowFavorites:
+        ShowFavorites();
+        break;
+    case ToolbarCommand::EditFavorites:
+        mnuEditFav_Click();
+        break;
+    case ToolbarCommand::OpenFile:
+        mnuOpen_Click();
+        break;
+    }
+}
+
+void frmBrowser::StopButton()
+{
+    m_stopped = true;
+    timTimer.stop();
+    brwWebBrowser->Stop();
+    txtStatus->setText(QStringLiteral("Download Stopped"));
+    if (StatusLineHidden != 1)
+        ProgressBar1->setValue(100);
+    ProgressBar1->hide();
+}
+
+void frmBrowser::mnuOpen_Click()
+{
+    const QString name = CommonDialog1->OpenFileName(this);
+    if (!name.isEmpty())
+        brwWebBrowser->Navigate(name);
+}
+
+void frmBrowser::mnuSaveAs_Click()
+{
+    brwWebBrowser->ExecWB(WebView::OLECMDID_SAVEAS, WebView::OLECMDEXECOPT_PROMPTUSER);
+}
+
+void frmBrowser::munPageSetup_Click()
+{
+    brwWebBrowser->ExecWB(WebView::OLECMDID_PAGESETUP, WebView::OLECMDEXECOPT_PROMPTUSER);
+}
+
+void frmBrowser::mnuPrint_Click()
+{
+    brwWebBrowser->ExecWB(WebView::OLECMDID_PRINT, WebView::OLECMDEXECOPT_PROMPTUSER);
+}
+
+void frmBrowser::mnuCut_Click()
+{
+    QGuiApplication::clipboard()->clear();
+    brwWebBrowser->ExecWB(WebView::OLECMDID_CUT, WebView::OLECMDEXECOPT_DONTPROMPTUSER);
+}
+
+void frmBrowser::mnuCopy_Click()
+{
+    QGuiApplication::clipboard()->clear();
+    brwWebBrowser->ExecWB(WebView::OLECMDID_COPY, WebView::OLECMDEXECOPT_DONTPROMPTUSER);
+}
+
+void frmBrowser::mnuPaste_Click()
+{
+    brwWebBrowser->ExecWB(WebView::OLECMDID_PASTE, WebView::OLECMDEXECOPT_DONTPROMPTUSER);
+}
+
+void frmBrowser::mnuAll_Click()
+{
+    QGuiApplication::clipboard()->clear();
+    brwWebBrowser->ExecWB(WebView::OLECMDID_SELECTALL, WebView::OLECMDEXECOPT_DONTPROMPTUSER);
+}
+
+void frmBrowser::mnuRefresh_Click()
+{
+    brwWebBrowser->Refresh();
+}
+
+void frmBrowser::mnuSource_Click()
+{
+    const QString address = cboAddress->currentText();
+    if (!address.isEmpty())
+        brwWebBrowser->Navigate(QStringLiteral("view-source:") + address);
+}
+
+void frmBrowser::mnuAssociate_Click()
+{
+    // Not yet: the association wizard.
+}

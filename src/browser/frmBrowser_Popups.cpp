@@ -1,0 +1,112 @@
+// The pop-up window policy: the three modes in the Pop-Ups menu, what a page's request for a
+// new window gets, the hand-off to a new instance, and the flashing notice.
+
+#include "browser/frmBrowser.h"
+
+#include "services/UserDialogs.h"
+#include "settings/AppFolder.h"
+#include "settings/TextFields.h"
+#include "webview/WebView.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+
+namespace {
+
+// An address handed to the next instance that starts without a command line.
+const char *const HandoffFileName = "\\Popupurl";
+
+} // namespace
+
+QString frmBrowser::HandoffPath() const
+{
+    return AppFilePath(m_env.appFolder, QString::fromLatin1(HandoffFileName));
+}
+
+void frmBrowser::RestorePopupMode()
+{
+    // A stored word that is no mode leaves "Cancel All Windows" checked.
+    PopupMode mode;
+    if (PopupModeFromWord(settings.PopupMode, &mode))
+        SelectPopupMode(mode);
+}
+
+void frmBrowser::StorePopupMode()
+{
+    if (const std::optional<PopupMode> mode = PopupModeFromMarks(
+            mnuNoPopUps->isChecked(), mnuAllow->isChecked(), mnuAllowIE->isChecked()))
+        settings.PopupMode = PopupModeWord(*mode);
+}
+
+PopupMode frmBrowser::CurrentPopupMode() const
+{
+    return PopupModeFromMarks(mnuNoPopUps->isChecked(), mnuAllow->isChecked(),
+                              mnuAllowIE->isChecked())
+        .value_or(PopupMode::CancelAll);
+}
+
+void frmBrowser::SelectPopupMode(PopupMode mode)
+{
+    mnuAllow->setChecked(mode == PopupMode::AllowParent);
+    mnuNoPopUps->setChecked(mode == PopupMode::CancelAll);
+    mnuAllowIE->setChecked(mode == PopupMode::AllowAll);
+}
+
+void frmBrowser::mnuAllow_Click()
+{
+    SelectPopupMode(PopupMode::AllowParent);
+}
+
+void frmBrowser::mnuNoPopUps_Click()
+{
+    SelectPopupMode(PopupMode::CancelAll);
+}
+
+void frmBrowser::mnuAllowIE_Click()
+{
+    SelectPopupMode(PopupMode::AllowAll);
+}
+
+void frmBrowser::brwWebBrowser_NewWindow2(bool *cancel)
+{
+    const NewWindowDecision decision = DecideNewWindow(CurrentPopupMode(), txtStatus->text());
+    *cancel = decision.cancel;
+    if (decision.showNotice)
+        CancelNotice();
+    if (decision.handOff.isEmpty())
+        return;
+    if (!WriteSingleField(HandoffPath(), decision.handOff)) {
+        CommonDialog1->MessageBox(
+            this,
+            QStringLiteral("The page could not be opened in a new window, because the file "
+                           "%1 cannot be written.")
+                .arg(QDir::toNativeSeparators(HandoffPath())),
+            QLatin1String(ProductTitle));
+        return;
+    }
+    StartNewInstance();
+}
+
+void frmBrowser::CancelNotice()
+{
+    lblCanceled->setText(QLatin1String(PopupNotice));
+    Timer2.start();
+    NoticeFlashCount = 0;
+}
+
+void frmBrowser::Timer2_Timer()
+{
+    if (lblCanceled->text() == QLatin1String(PopupNotice)) {
+        lblCanceled->clear();
+        cboAddress2->setEditText(QString());
+    } else {
+        lblCanceled->setText(QLatin1String(PopupNotice));
+        cboAddress2->setEditText(QLatin1String(PopupNotice));
+    }
+    ++NoticeFlashCount;
+    if (NoticeFlashCount == 7) {
+        Timer2.stop();
+        cboAddress2->setEditText(brwWebBrowser->LocationURL());
+    }
+}

@@ -1,0 +1,125 @@
+// Following the web view: the status line, the progress bar and the activity pictures, the
+// Back and Forward keys, the caption, and both address lists.
+
+#include "browser/frmBrowser.h"
+
+#include "browser/AddressList.h"
+#include "webview/WebView.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QToolBar>
+
+void frmBrowser::SetCaption(const QString &text)
+{
+    setWindowTitle(text);
+}
+
+void frmBrowser::SetPageCaption(bool loadDone)
+{
+    SetCaption(brwWebBrowser->LocationName()
+               + QLatin1String(loadDone ? CaptionSuffixDone : CaptionSuffixLoading));
+}
+
+void frmBrowser::brwWebBrowser_StatusTextChange(const QString &text)
+{
+    // The view ends a stopped load with "Done" too; the status line keeps saying why it ended.
+    if (!(m_stopped && text == QLatin1String("Done")))
+        txtStatus->setText(text);
+    if (StatusLineHidden == 1 || txtStatus->isHidden()) {
+        SetCaption(text);
+        if (text.isEmpty() || text == QLatin1String("Done"))
+            SetPageCaption(false);
+    }
+}
+
+void frmBrowser::brwWebBrowser_CommandStateChange(int command, bool enable)
+{
+    int mainPosition = 0;
+    int smallPosition = 0;
+    if (command == WebView::CSC_NAVIGATEBACK) {
+        mainPosition = 1;
+        smallPosition = 3;
+    } else if (command == WebView::CSC_NAVIGATEFORWARD) {
+        mainPosition = 2;
+        smallPosition = 4;
+    } else {
+        return;
+    }
+    Button(tbToolBar, mainPosition)->setEnabled(enable);
+    Button(Toolbar1, smallPosition)->setEnabled(enable);
+}
+
+void frmBrowser::brwWebBrowser_DownloadBegin()
+{
+    m_stopped = false;
+    HideFavorites();
+    brwWebBrowser->show();
+    if (StatusLineHidden == 1) {
+        ProgressBar1->hide();
+    } else {
+        ProgressBar1->show();
+        ProgressBar1->setValue(1);
+    }
+    Timer1.start();
+    Timer4.start();
+}
+
+void frmBrowser::brwWebBrowser_DownloadComplete()
+{
+    SetPageCaption(true);
+    Timer1.stop();
+    Timer4.stop();
+    Picture2->show();
+    for (QLabel *p : {Picture3, Picture4, Picture5, Picture6})
+        p->hide();
+    if (StatusLineHidden != 1)
+        ProgressBar1->setValue(100);
+    ProgressBar1->hide();
+}
+
+void frmBrowser::brwWebBrowser_NavigateComplete2()
+{
+    SetPageCaption(false);
+    const QString url = brwWebBrowser->LocationURL();
+    for (QComboBox *box : {cboAddress, cboAddress2}) {
+        QStringList items;
+        for (int i = 0; i < box->count(); ++i)
+            items << box->itemText(i);
+        UpdatingAddressLists = true;
+        box->clear();
+        box->addItems(UpdateAddressList(items, url));
+        box->setCurrentIndex(0);
+        // Selecting the top entry is a click on the box; the flag keeps it from navigating.
+        AddressBox_Click(box);
+        UpdatingAddressLists = false;
+    }
+}
+
+void frmBrowser::Timer1_Timer()
+{
+    if (ProgressBar1->value() == 100)
+        ProgressBar1->setValue(1);
+    ProgressBar1->setValue(ProgressBar1->value() + 1);
+}
+
+void frmBrowser::Timer4_Timer()
+{
+    QLabel *const pictures[] = {Picture2, Picture3, Picture4, Picture5, Picture6};
+    for (int i = 0; i < 5; ++i) {
+        if (pictures[i]->isHidden())
+            continue;
+        pictures[i]->hide();
+        pictures[i == 4 ? 1 : i + 1]->show();
+        return;
+    }
+}
+
+void frmBrowser::timTimer_Timer()
+{
+    if (brwWebBrowser->Busy())
+        return;
+    timTimer.stop();
+    SetPageCaption(true);
+}
