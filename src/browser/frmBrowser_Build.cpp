@@ -191,6 +191,9 @@ void frmBrowser::BuildAddressStrip(QWidget *client)
 
     for (QComboBox *box : {cboAddress, cboAddress2}) {
         box->setAccessibleName(QStringLiteral("Address"));
+        // Some screen readers read an editable box's text as its name; its text field is named
+        // too, so the box can be found by name whatever it shows.
+        box->lineEdit()->setAccessibleName(QStringLiteral("Address"));
         box->setMaxVisibleItems(20);
         box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         box->setMinimumContentsLength(4);

@@ -1,10 +1,10 @@
 // The main window with the real engine, against pages served from 127.0.0.1 by the test.
-#include "../webview/WebViewTestKit.h"
-#include "FakeUserDialogs.h"
+#include "BrowserHarness.h"
 #include "HttpServer.h"
 #include "TestFiles.h"
-#include "services/ProcessInstanceStarter.h"
+#include "WebViewTestKit.h"
 #include "browser/frmBrowser.h"
+#include "services/ProcessInstanceStarter.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -30,17 +30,10 @@ const char *const Block = "style='position:absolute;left:40px;top:40px;width:300
                           "display:block;background:#ddf' onmouseover=\"document.title='ready'\"";
 
 // One main window on the real engine in its own application folder.
-struct EngineWindow
+struct EngineWindow : BrowserHarness
 {
-    QTemporaryDir dir;
     FakeViewDialogs viewDialogs;
-    FakeUserDialogs dialogs;
-    FakeInstanceStarter fakeStarter;
-    InstanceStarter *starter = &fakeStarter;
     QtWebView *view = new QtWebView(&viewDialogs, QtWebView::Profile::OffTheRecord);
-    std::unique_ptr<frmBrowser> w;
-
-    QString path(const QString &name) const { return dir.filePath(name); }
 
     void start(const QString &popupMode, const QString &commandLine)
     {
@@ -48,13 +41,7 @@ struct EngineWindow
             WriteAll(path("QuorBrowser.cfg"),
                      "21127OCT99\r\n0\r\n" + popupMode.toLatin1()
                          + "\r\nBlank\r\n12000\r\n9000\r\n0\r\n0\r\n0\r\n");
-        BrowserEnvironment env;
-        env.view = view;
-        env.appFolder = dir.path();
-        env.commandLine = commandLine;
-        env.starter = starter;
-        env.dialogs = &dialogs;
-        w = std::make_unique<frmBrowser>(env);
+        w = std::make_unique<frmBrowser>(Environment(view, commandLine));
         QSignalSpy loaded(view, &WebView::DownloadComplete);
         w->Form_Load();
         w->show();
@@ -258,9 +245,9 @@ void tst_BrowserEngine::popups()
     if (outcome == "notice") {
         QTRY_COMPARE_WITH_TIMEOUT(w.lblCanceled->text(), QString("Pop-Up Window Canceled"), 10000);
         QVERIFY(w.Timer2.isActive());
-        QCOMPARE(e.fakeStarter.started, 0);
+        QCOMPARE(e.starter.started, 0);
     } else {
-        QTRY_COMPARE_WITH_TIMEOUT(e.fakeStarter.started, 1, 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(e.starter.started, 1, 10000);
         // The link's own address goes to the new instance.
         QCOMPARE(ReadAll(e.path("Popupurl")), "\"" + server.url(popup).toEncoded() + "\"\r\n");
         QVERIFY(w.lblCanceled->text().isEmpty());
@@ -284,7 +271,7 @@ void tst_BrowserEngine::allowParentLinkOpensInNewInstance()
     qputenv("XDG_DATA_HOME", e.path("data").toLocal8Bit());
     qputenv("XDG_CACHE_HOME", e.path("cache").toLocal8Bit());
     ProcessInstanceStarter realStarter(binary);
-    e.starter = &realStarter;
+    e.instanceStarter = &realStarter;
     server.html(
         "/twopopups",
         HttpServer::Page("TwoPopups",
