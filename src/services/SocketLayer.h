@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+
+// The platform's socket layer, as far as finding this machine's address needs it.
+class SocketLayer
+{
+public:
+    // What the layer offers once started.
+    struct SocketsData
+    {
+        quint16 wVersion = 0; // low byte the major version, high byte the minor
+        int iMaxSockets = 0;
+    };
+
+    virtual ~SocketLayer() = default;
+    // 0 when the layer started; data then says what it offers.
+    virtual int Startup(quint16 versionRequested, SocketsData &data) = 0;
+    // 0 when the layer ended cleanly.
+    virtual int Cleanup() = 0;
+    // The error code of the call that failed last.
+    virtual int LastError() = 0;
+    // 0 and the host name, NUL-terminated, in buffer; -1 on failure.
+    virtual int HostName(char *buffer, int length) = 0;
+    // The IPv4 addresses of the named host in the resolver's order, each as its bytes in network
+    // order; empty when the name does not resolve.
+    virtual QList<QByteArray> ResolveHost(const QByteArray &name) = 0;
+    // The IPv4 addresses of the interfaces that are up and not loopback, in the system's order.
+    virtual QList<QByteArray> InterfaceAddresses() = 0;
+};

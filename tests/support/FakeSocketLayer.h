@@ -1,0 +1,63 @@
+#pragma once
+
+#include "services/SocketLayer.h"
+
+#include <QStringList>
+
+#include <cstring>
+
+// A socket layer that answers as told and records the calls made to it.
+class FakeSocketLayer : public SocketLayer
+{
+public:
+    int Startup(quint16 versionRequested, SocketsData &data) override
+    {
+        calls << QStringLiteral("Startup");
+        requestedVersion = versionRequested;
+        if (startupResult == 0)
+            data = offered;
+        return startupResult;
+    }
+    int Cleanup() override
+    {
+        calls << QStringLiteral("Cleanup");
+        return cleanupResult;
+    }
+    int LastError() override { return lastError; }
+    int HostName(char *buffer, int length) override
+    {
+        calls << QStringLiteral("HostName");
+        if (hostNameResult != 0)
+            return hostNameResult;
+        // Like the platform, a name that does not fit is cut without its NUL.
+        std::memset(buffer, 0, size_t(length));
+        std::memcpy(buffer, hostName.constData(), size_t(qMin(length, int(hostName.size()))));
+        return 0;
+    }
+    QList<QByteArray> ResolveHost(const QByteArray &name) override
+    {
+        calls << QStringLiteral("ResolveHost");
+        resolvedName = name;
+        return addresses;
+    }
+    QList<QByteArray> InterfaceAddresses() override
+    {
+        calls << QStringLiteral("InterfaceAddresses");
+        return interfaces;
+    }
+
+    // Answers.
+    int startupResult = 0;
+    SocketsData offered = {0x0101, 100};
+    int cleanupResult = 0;
+    int lastError = 0;
+    int hostNameResult = 0;
+    QByteArray hostName = "host";
+    QList<QByteArray> addresses = {QByteArray("\xC0\xA8\x00\x05", 4)};
+    QList<QByteArray> interfaces;
+
+    // Record.
+    QStringList calls;
+    quint16 requestedVersion = 0;
+    QByteArray resolvedName;
+};
