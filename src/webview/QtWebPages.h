@@ -1,0 +1,90 @@
+#pragma once
+
+// The engine's pages as a view of this program uses them. Seen only inside this folder.
+
+#include "webview/ViewDialogs.h"
+
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+// What the pages of one view (its own and those of the windows it opened) ask of that view.
+class ViewHost
+{
+public:
+    virtual ~ViewHost() = default;
+    virtual ViewDialogs *Dialogs() const = 0;
+    // Raises NewWindow2; nullptr when the window is refused.
+    virtual QWebEnginePage *OpenWindow(QWebEnginePage::WebWindowType type) = 0;
+};
+
+// The page with what a desktop browser's view does by itself: new windows decided before the
+// engine has a request for them, and script dialogs through the view's dialogs.
+class ViewPage : public QWebEnginePage
+{
+public:
+    ViewPage(QWebEngineProfile *profile, ViewHost *host, QObject *parent)
+        : QWebEnginePage(profile, parent)
+        , m_host(host)
+    { }
+
+protected:
+    // Called before the engine builds any request for the new window's page: a refused window
+    // never reaches the server.
+    QWebEnginePage *createWindow(WebWindowType type) override
+    {
+        return m_host ? m_host->OpenWindow(type) : nullptr;
+    }
+
+    void javaScriptAlert(const QUrl &origin, const QString &msg) override
+    {
+        if (m_host)
+            m_host->Dialogs()->Alert(Parent(), Title(origin), msg);
+    }
+    bool javaScriptConfirm(const QUrl &origin, const QString &msg) override
+    {
+        return m_host && m_host->Dialogs()->Confirm(Parent(), Title(origin), msg);
+    }
+    bool javaScriptPrompt(const QUrl &origin, const QString &msg, const QString &defaultValue,
+                          QString *result) override
+    {
+        QString value = defaultValue;
+        if (!m_host || !m_host->Dialogs()->Prompt(Parent(), Title(origin), msg, &value))
+            return false;
+        *result = value;
+        return true;
+    }
+
+public:
+    // The view is going: the page asks nobody any more.
+    void Detach() { m_host = nullptr; }
+
+private:
+    QWidget *Parent() const { return QWebEngineView::forPage(this); }
+    static QString Title(const QUrl &origin)
+    {
+        return origin.host().isEmpty() ? QStringLiteral("QuorBrowser") : origin.host();
+    }
+
+    ViewHost *m_host;
+};
+
+// A page opened for a new-window request: a plain top-level window of its own, closed by the
+// page's window.close() and deleted on close.
+class PopupWindow : public QWebEngineView
+{
+public:
+    PopupWindow(QWebEngineProfile *profile, ViewHost *host)
+    {
+        setAttribute(Qt::WA_DeleteOnClose);
+        setPage(new ViewPage(profile, host, this));
+        resize(800, 600);
+        connect(page(), &QWebEnginePage::titleChanged, this, &QWidget::setWindowTitle);
+        connect(page(), &QWebEnginePage::windowCloseRequested, this, &QWidget::close);
+        // A page names where its window goes (the frame's corner) and how much page it shows
+        // (the inside): the size is the page's, the frame comes on top.
+        connect(page(), &QWebEnginePage::geometryChangeRequested, this, [this](const QRect &g) {
+            move(g.topLeft());
+            resize(g.size());
+        });
+    }
+};

@@ -1,0 +1,177 @@
+// The engine's signals translated into the view's events, and what pages ask of the person.
+
+#include "webview/QtWebView_p.h"
+
+#include <QAction>
+#include <QAuthenticator>
+#include <QDir>
+#include <QWebEngineCertificateError>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineFileSystemAccessRequest>
+#include <QWebEngineHistory>
+#include <QWebEngineProfile>
+#include <QWebEngineQuotaRequest>
+#include <QWebEngineRegisterProtocolHandlerRequest>
+
+// Every engine signal the view listens to, translated into the view's events here and in the
+// handlers below.
+void QtWebView::Private::ConnectEngine()
+{
+    QObject::connect(page, &QWebEnginePage::loadingChanged, q,
+                     [this](const QWebEngineLoadingInfo &info) { OnLoading(info); });
+    QObject::connect(page, &QWebEnginePage::urlChanged, q, [this] { OnUrlChanged(); });
+    QObject::connect(page, &QWebEnginePage::linkHovered, q,
+                     [this](const QString &url) { OnLinkHovered(url); });
+    // The actions exist only once asked for; their enabled state is the history's.
+    for (auto action : {QWebEnginePage::Back, QWebEnginePage::Forward})
+        QObject::connect(page->action(action), &QAction::enabledChanged, q,
+                         [this] { TellCommandState(false); });
+
+    ConnectAsking(page, q);
+
+    QObject::connect(
+        profile, &QWebEngineProfile::downloadRequested, q,
+        [this](QWebEngineDownloadRequest *download) { OnDownloadRequested(download); });
+    QObject::connect(view, &QWebEngineView::printFinished, q, [this] { printing = false; });
+}
+
+// What a page asks of the person at the screen, or is refused without asking: the same for the
+// view's own page and the pages of the windows it opened. The connections end with context.
+void QtWebView::Private::ConnectAsking(QWebEnginePage *p, QObject *context)
+{
+    const auto parentOf = [p] { return static_cast<QWidget *>(QWebEngineView::forPage(p)); };
+    const auto logIn = [this, parentOf](const QString &site, QAuthenticator *auth) {
+        QString user, password;
+        if (dialogs->Authenticate(parentOf(), site, auth->realm(), &user, &password)) {
+            auth->setUser(user);
+            auth->setPassword(password);
+        } else {
+            *auth = QAuthenticator(); // a null authenticator cancels
+        }
+    };
+    QObject::connect(p, &QWebEnginePage::authenticationRequired, context,
+                     [logIn](const QUrl &url, QAuthenticator *auth) { logIn(url.host(), auth); });
+    QObject::connect(p, &QWebEnginePage::proxyAuthenticationRequired, context,
+                     [logIn](const QUrl &, QAuthenticator *auth, const QString &proxyHost) {
+                         logIn(proxyHost, auth);
+                     });
+    // Refused unless the person goes on to the page; some problems leave no choice.
+    QObject::connect(
+        p, &QWebEnginePage::certificateError, context,
+        [this, parentOf](const QWebEngineCertificateError &error) {
+            QWebEngineCertificateError e = error;
+            if (e.isOverridable()
+                && dialogs->AcceptCertificate(parentOf(), e.url().toString(), e.description()))
+                e.acceptCertificate();
+            else
+                e.rejectCertificate();
+        });
+    // Camera, microphone, location, notifications, ...: refused, nobody is asked.
+    QObject::connect(p, &QWebEnginePage::featurePermissionRequested, context,
+                     [p](const QUrl &origin, QWebEnginePage::Feature feature) {
+                         p->setFeaturePermission(origin, feature,
+                                                 QWebEnginePage::PermissionDeniedByUser);
+                     });
+    QObject::connect(p, &QWebEnginePage::quotaRequested, context,
+                     [](QWebEngineQuotaRequest request) { request.reject(); });
+    QObject::connect(p, &QWebEnginePage::registerProtocolHandlerRequested, context,
+                     [](QWebEngineRegisterProtocolHandlerRequest request) { request.reject(); });
+    QObject::connect(p, &QWebEnginePage::fileSystemAccessRequested, context,
+                     [](QWebEngineFileSystemAccessRequest request) { request.reject(); });
+}
+
+void QtWebView::Private::OnLoading(const QWebEngineLoadingInfo &info)
+{
+    if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
+        requested = false;
+        if (loading)
+            return; // one pair per load, however many navigations it covers
+        loading = true;
+        urlChangedInLoad = false;
+        emit q->DownloadBegin();
+        // Not the bare address: the window reads a status text that begins with "http" as the
+        // link under the pointer.
+        emit q->StatusTextChange(QStringLiteral("Opening page ") + info.url().toString());
+        return;
+    }
+
+    // The load has ended; whatever the engine reports, the pair is closed.
+    bool committed = false;
+    switch (info.status()) {
+    case QWebEngineLoadingInfo::LoadSucceededStatus:
+        committed = true;
+        break;
+    case QWebEngineLoadingInfo::LoadFailedStatus:
+        // An error page, or the server's own page for an HTTP error, is a page entered.
+        committed = info.isErrorPage()
+            || info.errorDomain() == QWebEngineLoadingInfo::HttpStatusCodeDomain;
+        break;
+    default: // stopped, or a value this view does not know
+        committed = false;
+        break;
+    }
+    if (!loading)
+        return;
+    loading = false;
+    requested = false; // a navigation asked for during the load ended with it
+    // Reloads and loads of the same address again enter a page without a new address.
+    if (committed && !urlChangedInLoad)
+        emit q->NavigateComplete2();
+    TellCommandState(false);
+    emit q->DownloadComplete();
+    emit q->StatusTextChange(QStringLiteral("Done"));
+}
+
+void QtWebView::Private::OnUrlChanged()
+{
+    if (loading)
+        urlChangedInLoad = true;
+    else
+        requested = false; // a jump within the page: no load follows
+    emit q->NavigateComplete2();
+}
+
+void QtWebView::Private::OnLinkHovered(const QString &url)
+{
+    // The engine also reports "no link" at every page change; only a pointer leaving a link
+    // clears the status text.
+    if (url.isEmpty() && hoveredLink.isEmpty())
+        return;
+    hoveredLink = url;
+    emit q->StatusTextChange(url);
+}
+
+void QtWebView::Private::TellCommandState(bool always)
+{
+    const int back = page->history()->canGoBack() ? 1 : 0;
+    const int forward = page->history()->canGoForward() ? 1 : 0;
+    if (always || back != toldBack) {
+        toldBack = back;
+        emit q->CommandStateChange(CSC_NAVIGATEBACK, back);
+    }
+    if (always || forward != toldForward) {
+        toldForward = forward;
+        emit q->CommandStateChange(CSC_NAVIGATEFORWARD, forward);
+    }
+}
+
+void QtWebView::Private::OnDownloadRequested(QWebEngineDownloadRequest *download)
+{
+    // Pages saved by ExecWB arrive already under way; downloads of other views are theirs.
+    if (download->state() != QWebEngineDownloadRequest::DownloadRequested
+        || !IsOurPage(download->page()))
+        return;
+    // The engine drops a request still undecided when this returns: ask here and now.
+    const QString suggested
+        = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
+    QWidget *parent = QWebEngineView::forPage(download->page());
+    const QString path = dialogs->SaveFileName(parent ? parent : q, suggested);
+    if (path.isEmpty()) {
+        download->cancel();
+        return;
+    }
+    const QFileInfo file(path);
+    download->setDownloadDirectory(file.absolutePath());
+    download->setDownloadFileName(file.fileName());
+    download->accept();
+}

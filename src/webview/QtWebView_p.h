@@ -1,0 +1,68 @@
+#pragma once
+
+// The inside of QtWebView, shared by the files that make it up.
+
+#include "Version.h"
+#include "webview/QtWebPages.h"
+#include "webview/QtWebView.h"
+
+#include <QList>
+#include <QPointer>
+#include <QPrinter>
+#include <QTimer>
+#include <QWebEngineLoadingInfo>
+#include <memory>
+
+class QWebEngineDownloadRequest;
+
+struct QtWebView::Private : public ViewHost
+{
+    QtWebView *q = nullptr;
+    ViewDialogs *dialogs = nullptr;
+    QWebEngineProfile *profile = nullptr;
+    QWebEngineView *view = nullptr;
+    ViewPage *page = nullptr;
+    QString searchPage = QStringLiteral(QUORBROWSER_SEARCH_PAGE);
+    std::unique_ptr<QPrinter> printer;
+    bool printing = false;
+    QList<QPointer<PopupWindow>> popups;
+
+    // The load the view has told of with DownloadBegin and not yet with DownloadComplete.
+    bool loading = false;
+    bool urlChangedInLoad = false;
+    // A load asked for and not yet begun: the engine reports its start a few milliseconds
+    // later, and the view is busy from the moment it is asked. A request that never starts a
+    // load (a same-page jump, a script address) is given up after a while.
+    bool requested = false;
+    QTimer requestedWatch;
+    QString hoveredLink;
+    int toldBack = -1; // last CommandStateChange told, -1 before the first
+    int toldForward = -1;
+
+    ViewDialogs *Dialogs() const override { return dialogs; }
+    QWebEnginePage *OpenWindow(QWebEnginePage::WebWindowType type) override;
+
+    void ConnectEngine();
+    void ConnectAsking(QWebEnginePage *p, QObject *context);
+    void OnLoading(const QWebEngineLoadingInfo &info);
+    void OnUrlChanged();
+    void OnLinkHovered(const QString &url);
+    void TellCommandState(bool always);
+    void OnDownloadRequested(QWebEngineDownloadRequest *download);
+    bool IsOurPage(const QWebEnginePage *p) const;
+    void Load(const QUrl &url)
+    {
+        Requested();
+        view->load(url);
+    }
+    void Requested()
+    {
+        requested = true;
+        requestedWatch.start();
+    }
+    bool HasPage() const { return !view->url().isEmpty(); }
+    QPrinter *Printer();
+    bool Save();
+    bool Print();
+    bool Edit(QWebEnginePage::WebAction action);
+};
