@@ -454,6 +454,23 @@ def untouched_maximized_cfg_unchanged(s):
                       % (stored, again, outer, state))
 
 
+def narrow_window_keeps_minimum_width(s):
+    """Sized narrower than the minimum, the window's outer width, frame included, comes back to
+    4200 twips; its height follows the person."""
+    profile = s.desk.new_profile("main")
+    b = s.start(profile)
+    left, top, width, height = s.wait_settled(b)
+    # Through the window manager, as a drag of the window's edge asks for it.
+    s.desk.xdo("windowsize", str(b.window()), "120", str(height - 100))
+    minimum = round(4200 / TWIPS_PER_PIXEL)
+    wait_for("the outer width to be the minimum", lambda: b.outer_geometry()[2] == minimum, 10,
+             detail=lambda: repr(b.outer_geometry()))
+    outer = s.wait_settled(b)
+    if outer[2] != minimum or outer[3] >= height:
+        raise Failure("after sizing to 120 px wide the window is %r (outer width should be %d)"
+                      % (outer, minimum))
+
+
 def full_screen_survives_restart(s):
     """F11, close, start again: the full-screen arrangement is back in a maximized window."""
     profile = s.desk.new_profile("main")
@@ -484,6 +501,7 @@ SCENARIOS = {
     "stored_maximized_opens_maximized": stored_maximized_opens_maximized,
     "untouched_normal_cfg_unchanged": untouched_normal_cfg_unchanged,
     "untouched_maximized_cfg_unchanged": untouched_maximized_cfg_unchanged,
+    "narrow_window_keeps_minimum_width": narrow_window_keeps_minimum_width,
     "full_screen_survives_restart": full_screen_survives_restart,
 }
 
