@@ -1,0 +1,386 @@
+#include "TestFiles.h"
+#include "favorites/FavoritesFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class tst_FavoritesFiles : public QObject
+{
+    Q_OBJECT
+private slots:
+    void addWritesOneQuotedLineEach_data();
+    void addWritesOneQuotedLineEach();
+    void addKeepsWhatTheFilesHold_data();
+    void addKeepsWhatTheFilesHold();
+    void addUsesTheFilesWhateverTheirCase();
+    void pageWithoutAddressAddsNothing();
+    void loadTakesAtMost1001_data();
+    void loadTakesAtMost1001();
+    void addIsBothOrNeither_data();
+    void addIsBothOrNeither();
+    void twoProcessesAddingAtOnceKeepEveryFavorite();
+    void busyFilesAreLeftAlone();
+    void saveKeepsWhatTheEditorNeverHad_data();
+    void saveKeepsWhatTheEditorNeverHad();
+    void saveIsBothOrNeither_data();
+    void saveIsBothOrNeither();
+};
+
+namespace {
+
+QString Fav(const QTemporaryDir &dir)
+{
+    return dir.filePath("Favorites");
+}
+
+QString Names(const QTemporaryDir &dir)
+{
+    return dir.filePath("FavName");
+}
+
+// Every entry of a file, past the load limit too.
+QStringList AllEntries(const QString &path)
+{
+    return ParseFavorites(ReadAll(path));
+}
+
+QByteArray Lines(const QStringList &entries)
+{
+    QByteArray bytes;
+    for (const QString &e : entries)
+        bytes += '"' + e.toLatin1() + "\"\r\n";
+    return bytes;
+}
+
+QStringList Numbered(const QString &prefix, int count)
+{
+    QStringList entries;
+    for (int i = 0; i < count; ++i)
+        entries << prefix + QString::number(i);
+    return entries;
+}
+
+// How a file is made unwritable while root: a folder in its place cannot even be read; a link
+// into /proc reads fine, but nothing can be written next to its target.
+enum Block { FolderInPlace, UnwritableTarget };
+
+void BlockFile(const QString &path, Block how)
+{
+    QFile::remove(path);
+    if (how == FolderInPlace) {
+        QVERIFY(QDir().mkpath(path));
+    } else {
+        if (!QFileInfo::exists("/proc/version"))
+            QSKIP("needs /proc/version");
+        QVERIFY(QFile::link("/proc/version", path));
+    }
+}
+
+} // namespace
+
+void tst_FavoritesFiles::addWritesOneQuotedLineEach_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("nameLine");
+    QTest::addColumn<QString>("readBack");
+
+    QTest::newRow("plain") << "Example Domain" << QByteArray("\"Example Domain\"\r\n")
+                           << "Example Domain";
+    QTest::newRow("comma comes back whole")
+        << "News, weather and sport" << QByteArray("\"News, weather and sport\"\r\n")
+        << "News, weather and sport";
+    QTest::newRow("double quote written unchanged, read cut at it")
+        << "The \"best\" page" << QByteArray("\"The \"best\" page\"\r\n") << "The ";
+    QTest::newRow("empty name is an empty quoted line") << "" << QByteArray("\"\"\r\n") << "";
+    QTest::newRow("line break stays on one line")
+        << "two\r\nlines\nhere" << QByteArray("\"two lines here\"\r\n") << "two lines here";
+}
+
+void tst_FavoritesFiles::addWritesOneQuotedLineEach()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, nameLine);
+    QFETCH(QString, readBack);
+    QTemporaryDir dir;
+
+    const FavoritesWriteResult r = AddFavorite(dir.path(), "http://127.0.0.1:9/a,b", name);
+
+    QCOMPARE(r.outcome, FavoritesWriteResult::Written);
+    QCOMPARE(ReadAll(Fav(dir)), QByteArray("\"http://127.0.0.1:9/a,b\"\r\n"));
+    QCOMPARE(ReadAll(Names(dir)), nameLine);
+    QCOMPARE(ReadFavoritesFile(Fav(dir)), QStringList {"http://127.0.0.1:9/a,b"});
+    QCOMPARE(ReadFavoritesFile(Names(dir)), QStringList {readBack});
+}
+
+void tst_FavoritesFiles::addKeepsWhatTheFilesHold_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QStringList>("after");
+
+    QTest::newRow("written by the program")
+        << QByteArray("\"a\"\r\n\"b\"\r\n") << QStringList {"a", "b", "new"};
+    QTest::newRow("same page again") << QByteArray("\"new\"\r\n") << QStringList {"new", "new"};
+    QTest::newRow("last line without its line end")
+        << QByteArray("\"a\"\r\n\"b\"") << QStringList {"a", "b", "new"};
+    QTest::newRow("bare fields and LF line ends")
+        << QByteArray("a\nb c\n") << QStringList {"a", "b c", "new"};
+    QTest::newRow("more than the load limit")
+        << Lines(Numbered("e", 1002)) << Numbered("e", 1002) + QStringList {"new"};
+}
+
+void tst_FavoritesFiles::addKeepsWhatTheFilesHold()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QStringList, after);
+    QTemporaryDir dir;
+    WriteAll(Fav(dir), before);
+    WriteAll(Names(dir), before);
+
+    QVERIFY(AddFavorite(dir.path(), "new", "new").ok());
+
+    QCOMPARE(AllEntries(Fav(dir)), after);
+    QCOMPARE(AllEntries(Names(dir)), after);
+    QVERIFY(ReadAll(Fav(dir)).startsWith(before));
+}
+
+void tst_FavoritesFiles::addUsesTheFilesWhateverTheirCase()
+{
+    QTemporaryDir dir;
+    WriteAll(dir.filePath("favorites"), "\"a\"\r\n");
+    WriteAll(dir.filePath("FAVNAME"), "\"A\"\r\n");
+
+    QVERIFY(AddFavorite(dir.path(), "b", "B").ok());
+
+    QCOMPARE(ReadAll(dir.filePath("favorites")), QByteArray("\"a\"\r\n\"b\"\r\n"));
+    QCOMPARE(ReadAll(dir.filePath("FAVNAME")), QByteArray("\"A\"\r\n\"B\"\r\n"));
+    QVERIFY(!QFileInfo::exists(Fav(dir)));
+    QVERIFY(!QFileInfo::exists(Names(dir)));
+}
+
+void tst_FavoritesFiles::pageWithoutAddressAddsNothing()
+{
+    QTemporaryDir dir;
+    QCOMPARE(AddFavorite(dir.path(), "", "Title").outcome, FavoritesWriteResult::NothingToWrite);
+    QVERIFY(!QFileInfo::exists(Fav(dir)));
+    QVERIFY(!QFileInfo::exists(Names(dir)));
+
+    WriteAll(Fav(dir), "\"a\"\r\n");
+    WriteAll(Names(dir), "\"A\"\r\n");
+    QCOMPARE(AddFavorite(dir.path(), "", "").outcome, FavoritesWriteResult::NothingToWrite);
+    QCOMPARE(ReadAll(Fav(dir)), QByteArray("\"a\"\r\n"));
+    QCOMPARE(ReadAll(Names(dir)), QByteArray("\"A\"\r\n"));
+}
+
+void tst_FavoritesFiles::loadTakesAtMost1001_data()
+{
+    QTest::addColumn<int>("inFile");
+    QTest::addColumn<int>("loaded");
+    QTest::newRow("none") << 0 << 0;
+    QTest::newRow("one") << 1 << 1;
+    QTest::newRow("1001") << 1001 << 1001;
+    QTest::newRow("1002") << 1002 << 1001;
+}
+
+void tst_FavoritesFiles::loadTakesAtMost1001()
+{
+    QFETCH(int, inFile);
+    QFETCH(int, loaded);
+    QTemporaryDir dir;
+    const QByteArray bytes = Lines(Numbered("http://127.0.0.1:9/", inFile));
+    WriteAll(Fav(dir), bytes);
+
+    QCOMPARE(ReadFavoritesFile(Fav(dir)), Numbered("http://127.0.0.1:9/", loaded));
+    QCOMPARE(LoadFavoritesForEdit(dir.path()).addresses, Numbered("http://127.0.0.1:9/", loaded));
+    QCOMPARE(ReadAll(Fav(dir)), bytes);
+}
+
+void tst_FavoritesFiles::addIsBothOrNeither_data()
+{
+    QTest::addColumn<QString>("blocked");
+    QTest::addColumn<int>("how");
+    QTest::addColumn<bool>("filesExist");
+
+    for (const char *file : {"Favorites", "FavName"}) {
+        for (bool exist : {true, false}) {
+            const QString row = QString("%1, files %2").arg(file, exist ? "there" : "missing");
+            QTest::newRow(qPrintable(row + ", folder in its place"))
+                << QString(file) << int(FolderInPlace) << exist;
+        }
+    }
+    // Only the names file can fail after the addresses are written: then they are taken back.
+    QTest::newRow("FavName not writable, files there")
+        << "FavName" << int(UnwritableTarget) << true;
+    QTest::newRow("FavName not writable, files missing")
+        << "FavName" << int(UnwritableTarget) << false;
+}
+
+void tst_FavoritesFiles::addIsBothOrNeither()
+{
+    QFETCH(QString, blocked);
+    QFETCH(int, how);
+    QFETCH(bool, filesExist);
+    QTemporaryDir dir;
+    const QByteArray before("\"http://127.0.0.1:9/old\"\r\n");
+    if (filesExist) {
+        WriteAll(Fav(dir), before);
+        WriteAll(Names(dir), before);
+    }
+    BlockFile(dir.filePath(blocked), Block(how));
+    const QString other = blocked == "Favorites" ? Names(dir) : Fav(dir);
+
+    const FavoritesWriteResult r = AddFavorite(dir.path(), "http://127.0.0.1:9/new", "New");
+
+    QCOMPARE(r.outcome, FavoritesWriteResult::FileFailed);
+    QCOMPARE(QFileInfo(r.failedPath).fileName(), blocked);
+    QVERIFY(AddFavoriteFailureText(r).contains(QDir::toNativeSeparators(r.failedPath)));
+    QCOMPARE(ReadAll(other), filesExist ? before : QByteArray("<missing>"));
+    if (how == UnwritableTarget)
+        QVERIFY(QFileInfo(dir.filePath(blocked)).isSymLink());
+}
+
+void tst_FavoritesFiles::twoProcessesAddingAtOnceKeepEveryFavorite()
+{
+    const int perProcess = 100;
+    for (int round = 0; round < 3; ++round) {
+        QTemporaryDir dir;
+        QProcess first, second;
+        QProcess *both[] = {&first, &second};
+        const char *tags[] = {"one", "two"};
+        for (int p = 0; p < 2; ++p) {
+            both[p]->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            both[p]->start(FAVORITES_ADDER, {dir.path(), tags[p], QString::number(perProcess)});
+        }
+        // Let both go together once both are ready.
+        for (QProcess *p : both) {
+            QVERIFY(p->waitForStarted(30000));
+            QVERIFY(p->canReadLine() || p->waitForReadyRead(30000));
+            QCOMPARE(p->readLine().trimmed(), QByteArray("ready"));
+        }
+        for (QProcess *p : both) {
+            p->write("go\n");
+            QVERIFY(p->waitForBytesWritten(30000));
+        }
+        for (QProcess *p : both) {
+            QVERIFY(p->waitForFinished(60000));
+            QCOMPARE(p->exitStatus(), QProcess::NormalExit);
+            QCOMPARE(p->exitCode(), 0);
+        }
+
+        const QStringList addresses = AllEntries(Fav(dir));
+        const QStringList names = AllEntries(Names(dir));
+        QCOMPARE(addresses.size(), 2 * perProcess);
+        QCOMPARE(names.size(), 2 * perProcess);
+        int next[2] = {0, 0};
+        for (int k = 0; k < addresses.size(); ++k) {
+            const int p = addresses[k].contains("/one/") ? 0 : 1;
+            // Each process's favorites in its own order, each address with its own name.
+            QCOMPARE(addresses[k], QString("http://127.0.0.1:9/%1/%2").arg(tags[p]).arg(next[p]));
+            QCOMPARE(names[k], QString("%1 %2").arg(tags[p]).arg(next[p]));
+            ++next[p];
+        }
+    }
+}
+
+void tst_FavoritesFiles::busyFilesAreLeftAlone()
+{
+    QTemporaryDir dir;
+    WriteAll(Fav(dir), "\"a\"\r\n");
+    WriteAll(Names(dir), "\"A\"\r\n");
+    QLockFile other(dir.filePath("Favorites.lock"));
+    QVERIFY(other.tryLock(0));
+
+    QCOMPARE(AddFavorite(dir.path(), "b", "B", 50).outcome, FavoritesWriteResult::Busy);
+    QCOMPARE(SaveFavorites(dir.path(), {}, {}, 1, 1, 50).outcome, FavoritesWriteResult::Busy);
+    QVERIFY(!AddFavoriteFailureText({FavoritesWriteResult::Busy, QString()}).isEmpty());
+    QCOMPARE(ReadAll(Fav(dir)), QByteArray("\"a\"\r\n"));
+    QCOMPARE(ReadAll(Names(dir)), QByteArray("\"A\"\r\n"));
+
+    other.unlock();
+    QCOMPARE(AddFavorite(dir.path(), "b", "B", 50).outcome, FavoritesWriteResult::Written);
+    QCOMPARE(AllEntries(Fav(dir)), QStringList({"a", "b"}));
+}
+
+void tst_FavoritesFiles::saveKeepsWhatTheEditorNeverHad_data()
+{
+    QTest::addColumn<QStringList>("inFile");
+    QTest::addColumn<QStringList>("appended"); // added by another instance while editing
+    QTest::addColumn<int>("deleteAt"); // the editor's one change; -1 for none
+    QTest::addColumn<QStringList>("expected");
+
+    QTest::newRow("unchanged") << QStringList {"a", "b"} << QStringList {} << -1
+                               << QStringList {"a", "b"};
+    QTest::newRow("edited") << QStringList {"a", "b", "c"} << QStringList {} << 1
+                            << QStringList {"a", "c"};
+    QTest::newRow("added by another instance while open")
+        << QStringList {"a", "b"} << QStringList {"x", "y"} << 0 << QStringList {"b", "x", "y"};
+    QTest::newRow("past the load limit")
+        << Numbered("e", 1003) << QStringList {} << 0 << Numbered("e", 1003).mid(1);
+    QTest::newRow("past the load limit, and added while open")
+        << Numbered("e", 1002) << QStringList {"x"} << 1000
+        << Numbered("e", 1000) + QStringList {"e1001", "x"};
+    QTest::newRow("no files") << QStringList {} << QStringList {} << -1 << QStringList {};
+}
+
+void tst_FavoritesFiles::saveKeepsWhatTheEditorNeverHad()
+{
+    QFETCH(QStringList, inFile);
+    QFETCH(QStringList, appended);
+    QFETCH(int, deleteAt);
+    QFETCH(QStringList, expected);
+    QTemporaryDir dir;
+    if (!inFile.isEmpty()) {
+        WriteAll(Fav(dir), Lines(inFile));
+        WriteAll(Names(dir), Lines(inFile));
+    }
+
+    FavoritesForEdit edit = LoadFavoritesForEdit(dir.path());
+    const int addressesShown = edit.addresses.size();
+    const int namesShown = edit.names.size();
+    for (const QString &a : appended)
+        QVERIFY(AddFavorite(dir.path(), a, a).ok());
+    if (deleteAt >= 0) {
+        edit.addresses.removeAt(deleteAt);
+        edit.names.removeAt(deleteAt);
+    }
+    QCOMPARE(
+        SaveFavorites(dir.path(), edit.addresses, edit.names, addressesShown, namesShown).outcome,
+        FavoritesWriteResult::Written);
+
+    QCOMPARE(AllEntries(Fav(dir)), expected);
+    QCOMPARE(AllEntries(Names(dir)), expected);
+    QCOMPARE(ReadAll(Fav(dir)), Lines(expected));
+}
+
+void tst_FavoritesFiles::saveIsBothOrNeither_data()
+{
+    QTest::addColumn<QString>("blocked");
+    QTest::addColumn<int>("how");
+    QTest::newRow("folder in place of Favorites") << "Favorites" << int(FolderInPlace);
+    QTest::newRow("folder in place of FavName") << "FavName" << int(FolderInPlace);
+    QTest::newRow("FavName not writable") << "FavName" << int(UnwritableTarget);
+}
+
+void tst_FavoritesFiles::saveIsBothOrNeither()
+{
+    QFETCH(QString, blocked);
+    QFETCH(int, how);
+    QTemporaryDir dir;
+    const QByteArray before("\"a\"\r\n\"b\"\r\n");
+    WriteAll(Fav(dir), before);
+    WriteAll(Names(dir), before);
+    BlockFile(dir.filePath(blocked), Block(how));
+    const QString other = blocked == "Favorites" ? Names(dir) : Fav(dir);
+
+    const FavoritesWriteResult r = SaveFavorites(dir.path(), {"b", "a"}, {"B", "A"}, 2, 2);
+
+    QCOMPARE(r.outcome, FavoritesWriteResult::FileFailed);
+    QCOMPARE(QFileInfo(r.failedPath).fileName(), blocked);
+    QCOMPARE(ReadAll(other), before);
+}
+
+QTEST_GUILESS_MAIN(tst_FavoritesFiles)
+#include "tst_FavoritesFiles.moc"
