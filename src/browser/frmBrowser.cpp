@@ -5,6 +5,7 @@
 #include "browser/frmBrowser.h"
 
 #include "browser/FirstPage.h"
+#include "favorites/frmDelFav.h"
 #include "info/frmAbout.h"
 #include "info/frmTip.h"
 #include "services/InstanceStarter.h"
@@ -46,6 +47,7 @@ frmBrowser::~frmBrowser()
     // The secondary windows are top-level windows of their own; they go with the main window.
     delete AboutWindow.data();
     delete TipWindow.data();
+    delete DelFavWindow.data();
     delete SplashWindow.data();
 }
 
@@ -118,6 +120,8 @@ void frmBrowser::Form_Unload()
     m_unloaded = true;
     if (AboutWindow)
         AboutWindow->close();
+    if (DelFavWindow)
+        DelFavWindow->close(); // saves the favorites being edited
     if (SplashWindow)
         SplashWindow->close();
     SaveConfig();

@@ -2,6 +2,7 @@
 
 #include "browser/AddressBox.h"
 #include "browser/ClickLabel.h"
+#include "browser/FavoritesList.h"
 #include "browser/PopupPolicy.h"
 #include "browser/Toolbars.h"
 #include "settings/PageFiles.h"
@@ -23,6 +24,7 @@ class QToolBar;
 class UserDialogs;
 class WebView;
 class frmAbout;
+class frmDelFav;
 class frmTip;
 
 // What the main window needs from outside the process, handed in by the start routine (and by
@@ -147,7 +149,7 @@ public:
     ClickLabel *lbladd = nullptr;
     QLabel *lblFav = nullptr;
     QLabel *lblCanceled = nullptr;
-    QListWidget *List1 = nullptr;
+    FavoritesList *List1 = nullptr;
     QLineEdit *txtStatus = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
     UserDialogs *CommonDialog1 = nullptr;
@@ -190,6 +192,7 @@ public:
     // The secondary windows, while open.
     QPointer<frmAbout> AboutWindow;
     QPointer<frmTip> TipWindow;
+    QPointer<frmDelFav> DelFavWindow;
     QPointer<QWidget> SplashWindow;
 
     // The n-th button of a toolbar, counting separators, from 1, and a button's key.
@@ -251,6 +254,7 @@ private:
     void ShowFavorites();
     void HideFavorites();
     void List1_Choose(int row);
+    void RemoveFavorite(const QString &address, const QString &name);
     // The pop-up hand-off file.
     QString HandoffPath() const;
     void Form_Unload();

@@ -37,7 +37,7 @@ void frmBrowser::BuildControls()
     BuildToolbars(client);
     BuildAddressStrip(client);
 
-    List1 = new QListWidget(client);
+    List1 = new FavoritesList(client);
     List1->setObjectName(QStringLiteral("List1"));
     List1->setFont(QFont(QStringLiteral("Comic Sans MS"), 9));
     List1->setAccessibleName(QStringLiteral("Favorites"));
@@ -211,7 +211,8 @@ void frmBrowser::ConnectEvents()
     connect(lbladd, &ClickLabel::pressed, this, [this] { lbladd->setFrameStyle(QFrame::Box); });
     connect(lbladd, &ClickLabel::released, this,
             [this] { lbladd->setFrameStyle(QFrame::NoFrame); });
-    connect(List1, &QListWidget::currentRowChanged, this, &frmBrowser::List1_Choose);
+    connect(List1, &FavoritesList::Choose, this, &frmBrowser::List1_Choose);
+    connect(List1, &FavoritesList::LostFocus, this, &frmBrowser::HideFavorites);
 
     connect(cboAddress, &AddressBox::Click, this, &frmBrowser::cboAddress_Click);
     connect(cboAddress2, &AddressBox::Click, this, &frmBrowser::cboAddress2_Click);

@@ -3,7 +3,10 @@
 
 #include "browser/frmBrowser.h"
 
+#include "favorites/FavoritesEdit.h"
 #include "favorites/FavoritesFiles.h"
+#include "favorites/frmDelFav.h"
+#include "services/UserDialogs.h"
 #include "settings/AppFolder.h"
 #include "webview/WebView.h"
 
@@ -44,7 +47,7 @@ void frmBrowser::lbladd_Click()
 void frmBrowser::List1_Choose(int row)
 {
     // The address at the same position as the name chosen.
-    if (row < 0 || !List1->isVisible())
+    if (!List1->isVisible())
         return;
     HideFavorites();
     if (row < cboBookMarks->count())
@@ -53,10 +56,50 @@ void frmBrowser::List1_Choose(int row)
 
 void frmBrowser::mnuAddToFav_Click()
 {
-    // Not yet: adding the current page arrives with the favorites editor.
+    const FavoritesWriteResult r
+        = AddFavorite(m_env.appFolder, brwWebBrowser->LocationURL(), brwWebBrowser->LocationName());
+    if (r.outcome == FavoritesWriteResult::Written)
+        LoadFavList();
+    else if (!r.ok()) // a page without an address adds nothing, silently
+        CommonDialog1->MessageBox(this, AddFavoriteFailureText(r), QLatin1String(ProductTitle));
+}
+
+void frmBrowser::RemoveFavorite(const QString &address, const QString &name)
+{
+    // Deleted in the editor: gone from the pop-up at once, by what it is rather than by row, so
+    // the names left still lead to their own addresses.
+    QStringList addresses, names;
+    for (int i = 0; i < cboBookMarks->count(); ++i)
+        addresses << cboBookMarks->itemText(i);
+    for (int i = 0; i < List1->count(); ++i)
+        names << List1->item(i)->text();
+    const int at = FindFavorite(addresses, names, address, name);
+    if (at < 0)
+        return;
+    delete List1->takeItem(at);
+    cboBookMarks->removeItem(at);
 }
 
 void frmBrowser::mnuEditFav_Click()
 {
-    // Not yet: the favorites editor.
+    HideFavorites();
+    if (!DelFavWindow) {
+        // Modeless and without an owner; it may outlive the window only as long as it takes
+        // to close, so it reaches back through a guarded pointer.
+        QPointer<frmBrowser> self(this);
+        DelFavWindow = new frmDelFav(
+            m_env.appFolder, CommonDialog1,
+            [self] {
+                if (self)
+                    self->LoadFavList();
+            },
+            [self](const QString &address, const QString &name) {
+                if (self)
+                    self->RemoveFavorite(address, name);
+            });
+        DelFavWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    DelFavWindow->show();
+    DelFavWindow->raise();
+    DelFavWindow->activateWindow();
 }

@@ -361,6 +361,27 @@ def home_key(s):
     b.wait_caption(done("Home Base"))
 
 
+def favorite_from_the_popup(s):
+    """A click on the "Favorites" label opens the list and loads nothing; a click on a name
+    loads its page."""
+    profile = s.desk.new_profile("main")
+    profile.write("Favorites", b'"%s"\r\n"%s"\r\n' % (s.url("/a.html").encode(),
+                                                       s.url("/b.html").encode()))
+    profile.write("FavName", b'"Alpha, first"\r\n"Bravo"\r\n')
+    b = s.start(profile)
+    since = s.server.mark()
+    b.activate()
+    b.click_control(b.find(s.Role.LABEL, "Favorites"))
+    entry = b.find(s.Role.LIST_ITEM, "Bravo")
+    if s.server.count("/a.html", since) or s.server.count("/b.html", since):
+        raise Failure("opening the favorites list loaded a page: %s" % s.server.requests(since))
+    b.click_control(entry)
+    s.server.wait_request("/b.html", since=since)
+    b.wait_caption(done("Bravo Page"))
+    if s.server.count("/a.html", since):
+        raise Failure("the first favorite was loaded as well: %s" % s.server.requests(since))
+
+
 def menu_exit_keyboard(s):
     """Alt+F and x end the program; it stores its window in QuorBrowser.cfg."""
     profile = s.desk.new_profile("main")
@@ -495,6 +516,7 @@ SCENARIOS = {
     "list_pick_mouse": list_pick_mouse,
     "known_entry_leave": known_entry_leave,
     "home_key": home_key,
+    "favorite_from_the_popup": favorite_from_the_popup,
     "menu_exit_keyboard": menu_exit_keyboard,
     "close_by_window_manager": close_by_window_manager,
     "close_by_alt_f4": close_by_alt_f4,
