@@ -2,8 +2,11 @@
 #include "app/Module1.h"
 #include "app/TerminationSignals.h"
 #include "app/frmSplash.h"
+#include "services/PosixSocketLayer.h"
 #include "services/ProcessInstanceStarter.h"
+#include "services/SystemInformation.h"
 #include "services/UserDialogs.h"
+#include "services/XdgAssociations.h"
 #include "settings/AppFolder.h"
 #include "webview/QtViewDialogs.h"
 #include "webview/QtWebView.h"
@@ -38,6 +41,11 @@ int main(int argc, char **argv)
     QtViewDialogs viewDialogs;
     QtUserDialogs dialogs;
     ProcessInstanceStarter starter;
+    DetachedProcessLauncher launcher;
+    PosixSocketLayer sockets;
+    XdgAssociations associations(launcher, XdgAssociations::DataHome(),
+                                 XdgAssociations::ConfigHome());
+    PathSystemInformation sysInfo(launcher, dialogs);
     auto *view = new QtWebView(&viewDialogs);
     const QString searchPage = qEnvironmentVariable("QUORBROWSER_SEARCH_PAGE");
     if (!searchPage.isEmpty())
@@ -58,6 +66,10 @@ int main(int argc, char **argv)
     env.supportPage = QStringLiteral(QUORBROWSER_SUPPORT_PAGE);
     env.homeSite = QStringLiteral(QUORBROWSER_HOME_SITE);
     env.supportMail = QStringLiteral(QUORBROWSER_SUPPORT_MAIL);
+    env.sockets = &sockets;
+    env.associations = &associations;
+    env.associationProgram = QCoreApplication::applicationFilePath();
+    env.sysInfo = &sysInfo;
 
     frmBrowser *window = Main(env, startMinimized);
     QObject::connect(window, &frmBrowser::Unloaded, &app, &QCoreApplication::quit,

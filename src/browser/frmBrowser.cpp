@@ -10,6 +10,7 @@
 #include "info/frmTip.h"
 #include "services/InstanceStarter.h"
 #include "services/UserDialogs.h"
+#include "services/frmMain.h"
 #include "settings/AppFolder.h"
 #include "settings/TextFields.h"
 #include "webview/WebView.h"
@@ -48,6 +49,7 @@ frmBrowser::~frmBrowser()
     delete AboutWindow.data();
     delete TipWindow.data();
     delete DelFavWindow.data();
+    delete AssociateWindow.data();
     delete SplashWindow.data();
 }
 
@@ -125,8 +127,11 @@ void frmBrowser::Form_Unload()
     if (SplashWindow)
         SplashWindow->close();
     SaveConfig();
+    // The windows left close with the main window.
     if (TipWindow)
         TipWindow->close();
+    if (AssociateWindow)
+        AssociateWindow->close();
     emit Unloaded();
 }
 
@@ -168,7 +173,7 @@ void frmBrowser::mnuStartHome_Click()
 void frmBrowser::mnuAbout_Click()
 {
     if (!AboutWindow) {
-        AboutWindow = new frmAbout(brwWebBrowser, m_env.supportMail);
+        AboutWindow = new frmAbout(brwWebBrowser, m_env.supportMail, m_env.sysInfo);
         AboutWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
     BringToFront(AboutWindow);

@@ -25,6 +25,10 @@ class UserDialogs;
 class WebView;
 class frmAbout;
 class frmDelFav;
+class frmMain;
+class FileAssociations;
+class SocketLayer;
+class SystemInformation;
 class frmTip;
 
 // What the main window needs from outside the process, handed in by the start routine (and by
@@ -40,6 +44,10 @@ struct BrowserEnvironment
     QString supportPage;
     QString homeSite;
     QString supportMail;
+    SocketLayer *sockets = nullptr; // finds the machine's address
+    FileAssociations *associations = nullptr; // the association wizard's desktop
+    QString associationProgram; // the program documents are opened with
+    SystemInformation *sysInfo = nullptr; // About's System Info
 };
 
 // The program's one browser window.
@@ -193,6 +201,7 @@ public:
     QPointer<frmAbout> AboutWindow;
     QPointer<frmTip> TipWindow;
     QPointer<frmDelFav> DelFavWindow;
+    QPointer<frmMain> AssociateWindow;
     QPointer<QWidget> SplashWindow;
 
     // The n-th button of a toolbar, counting separators, from 1, and a button's key.
@@ -243,6 +252,8 @@ private:
     void AddressBox_KeyPress(QComboBox *box, int keyAscii);
     void ButtonClick(Toolbar bar, QAction *button);
     void StopButton();
+    // The machine's address as the IP keys show it.
+    QString IPAddressText();
     // The full-screen arrangement of the bars and menus, without touching the window state.
     void ShowFullScreenArrangement();
     void SetMenusVisible(bool visible);

@@ -3,11 +3,14 @@
 #include "browser/frmBrowser.h"
 
 #include "services/UserDialogs.h"
+#include "services/Winsock2.h"
+#include "services/frmMain.h"
 #include "webview/WebView.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 
@@ -56,8 +59,13 @@ void frmBrowser::ButtonClick(Toolbar bar, QAction *button)
         mnuPrint_Click();
         break;
     case ToolbarCommand::ToggleAddressLabel:
+        // Each click shows or hides it; the pop-up notice shares the label.
+        lblCanceled->setText(lblCanceled->text().isEmpty() ? IPAddressText() : QString());
+        break;
     case ToolbarCommand::AddressToBox:
-        break; // the machine's address comes with the host address lookup
+        // Stays until something else writes the box.
+        cboAddress2->setEditText(IPAddressText());
+        break;
     case ToolbarCommand::FullScreen:
         mnuFullScreen_Click();
         break;
@@ -147,7 +155,22 @@ void frmBrowser::mnuSource_Click()
         brwWebBrowser->Navigate(QStringLiteral("view-source:") + address);
 }
 
+QString frmBrowser::IPAddressText()
+{
+    // A lookup that fails has told the person why and gives empty text.
+    const QString address
+        = m_env.sockets ? GetLocalAddress(*m_env.sockets, *CommonDialog1, this) : QString();
+    return QStringLiteral(" IP Address: ") + address;
+}
+
 void frmBrowser::mnuAssociate_Click()
 {
-    // Not yet: the association wizard.
+    if (!AssociateWindow) {
+        // Modeless and without an owner, as the other secondary windows.
+        AssociateWindow = new frmMain(m_env.associations, CommonDialog1, m_env.associationProgram);
+        AssociateWindow->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    AssociateWindow->show();
+    AssociateWindow->raise();
+    AssociateWindow->activateWindow();
 }

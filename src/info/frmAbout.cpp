@@ -2,6 +2,7 @@
 
 #include "Version.h"
 #include "info/ProductPicture.h"
+#include "services/SystemInformation.h"
 #include "webview/WebView.h"
 
 #include <QEvent>
@@ -32,9 +33,11 @@ QString frmAbout::VersionText()
         .arg(QUORBROWSER_VERSION_PATCH);
 }
 
-frmAbout::frmAbout(WebView *view, const QString &supportMail, QWidget *parent)
+frmAbout::frmAbout(WebView *view, const QString &supportMail, SystemInformation *sysInfo,
+                   QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_view(view)
+    , m_sysInfo(sysInfo)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
@@ -94,6 +97,7 @@ frmAbout::frmAbout(WebView *view, const QString &supportMail, QWidget *parent)
     setFixedWidth(480);
 
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::cmdSysInfo_Click);
     Form_Load();
 }
 
@@ -120,4 +124,11 @@ bool frmAbout::eventFilter(QObject *watched, QEvent *event)
     if (watched == lblMailTo && event->type() == QEvent::MouseButtonRelease)
         lblMailTo_Click();
     return QWidget::eventFilter(watched, event);
+}
+
+void frmAbout::cmdSysInfo_Click()
+{
+    // The tool, or the message that there is none.
+    if (m_sysInfo)
+        m_sysInfo->StartSysInfo(this);
 }

@@ -4,6 +4,7 @@
 
 class QLabel;
 class QPushButton;
+class SystemInformation;
 class WebView;
 
 // Help > About: the program's title, version and purpose, and a mail link to the maker.
@@ -13,7 +14,9 @@ class frmAbout : public QWidget
 public:
     // view: the main window's web view, which opens the mail link.
     // supportMail: the maker's support address, shown and mailed to.
-    frmAbout(WebView *view, const QString &supportMail, QWidget *parent = nullptr);
+    // sysInfo: starts the system information tool; may be null.
+    frmAbout(WebView *view, const QString &supportMail, SystemInformation *sysInfo = nullptr,
+             QWidget *parent = nullptr);
 
     // "Version " and the program's version, as the About and splash windows show it.
     static QString VersionText();
@@ -21,6 +24,7 @@ public:
     void Form_Load();
     void cmdOK_Click();
     void lblMailTo_Click();
+    void cmdSysInfo_Click();
 
     QLabel *Image1 = nullptr;
     QLabel *lblTitle = nullptr;
@@ -36,4 +40,5 @@ protected:
 
 private:
     WebView *m_view;
+    SystemInformation *m_sysInfo;
 };

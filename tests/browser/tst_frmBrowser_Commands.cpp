@@ -2,6 +2,7 @@
 #include "TestFiles.h"
 #include "info/frmAbout.h"
 #include "info/frmTip.h"
+#include "services/frmMain.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -21,6 +22,9 @@ class tst_frmBrowser_Commands : public QObject
     Q_OBJECT
 private slots:
     void toolbarButtons();
+    void ipKeys_data();
+    void ipKeys();
+    void associationWizardIsOneWindow();
 };
 
 void tst_frmBrowser_Commands::toolbarButtons()
@@ -55,6 +59,56 @@ void tst_frmBrowser_Commands::toolbarButtons()
     emit h.view->DownloadComplete();
     emit h.view->StatusTextChange("Done");
     QCOMPARE(h.w->txtStatus->text(), QString("Done"));
+}
+
+void tst_frmBrowser_Commands::ipKeys_data()
+{
+    QTest::addColumn<bool>("lookupWorks");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("address found") << true << " IP Address: 192.168.0.5";
+    QTest::newRow("lookup fails") << false << " IP Address: ";
+}
+
+void tst_frmBrowser_Commands::ipKeys()
+{
+    QFETCH(bool, lookupWorks);
+    QFETCH(QString, shown);
+    Harness h;
+    if (!lookupWorks)
+        h.sockets.hostNameResult = -1;
+    h.start();
+    QAction *mainIP = frmBrowser::Button(h.w->tbToolBar, 14);
+    QAction *smallIP = frmBrowser::Button(h.w->Toolbar1, 12);
+    // The main toolbar's key shows the address beside the box, and hides it again.
+    mainIP->trigger();
+    QCOMPARE(h.w->lblCanceled->text(), shown);
+    mainIP->trigger();
+    QCOMPARE(h.w->lblCanceled->text(), QString());
+    // The small toolbar's key writes it into its address box, every time.
+    h.w->mnuFullScreen_Click();
+    for (int click = 0; click < 2; ++click) {
+        h.w->cboAddress2->setEditText("typed");
+        smallIP->trigger();
+        QCOMPARE(h.w->cboAddress2->currentText(), shown);
+    }
+    QCOMPARE(h.navigations(), QStringList());
+    // A failing lookup says so once per lookup; a working one says nothing.
+    QCOMPARE(h.dialogs.messages.size(), lookupWorks ? 0 : 3);
+}
+
+void tst_frmBrowser_Commands::associationWizardIsOneWindow()
+{
+    Harness h;
+    h.start();
+    h.w->mnuAssociate->trigger();
+    QPointer<frmMain> wizard = h.w->AssociateWindow;
+    QVERIFY(wizard && wizard->isVisible());
+    QCOMPARE(wizard->windowTitle(), QString("Association Wizard"));
+    h.w->mnuAssociate->trigger();
+    QCOMPARE(h.w->AssociateWindow.data(), wizard.data());
+    // It closes with the main window.
+    h.w->close();
+    QTRY_VERIFY(!wizard);
 }
 
 QTEST_MAIN(tst_frmBrowser_Commands)

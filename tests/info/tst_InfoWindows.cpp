@@ -1,6 +1,7 @@
 #include "FakeWebView.h"
 #include "info/frmAbout.h"
 #include "info/frmTip.h"
+#include "services/SystemInformation.h"
 
 #include <QGroupBox>
 #include <QLabel>
@@ -13,6 +14,7 @@ class tst_InfoWindows : public QObject
 private slots:
     void aboutLabels();
     void mailLinkKeepsThePage();
+    void systemInfoStartsTheTool();
     void tipButtons_data();
     void tipButtons();
     void reopenedTipsStartOver();
@@ -50,6 +52,21 @@ void tst_InfoWindows::mailLinkKeepsThePage()
     QCOMPARE(view.LocationURL(), QString("http://127.0.0.1:9/"));
     QTest::mouseClick(about.cmdOK, Qt::LeftButton);
     QVERIFY(!about.isVisible());
+}
+
+void tst_InfoWindows::systemInfoStartsTheTool()
+{
+    struct RecordingSystemInformation : SystemInformation
+    {
+        QList<QWidget *> asked;
+        void StartSysInfo(QWidget *parent) override { asked << parent; }
+    } sysInfo;
+    FakeWebView view;
+    frmAbout about(&view, "support@example.com", &sysInfo);
+    about.show();
+    QTest::mouseClick(about.cmdSysInfo, Qt::LeftButton);
+    QCOMPARE(sysInfo.asked, QList<QWidget *> {&about});
+    QVERIFY(view.calls.isEmpty());
 }
 
 void tst_InfoWindows::tipButtons_data()

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FakeFileAssociations.h"
+#include "FakeSocketLayer.h"
 #include "FakeUserDialogs.h"
 #include "FakeWebView.h"
 #include "browser/frmBrowser.h"
@@ -18,6 +20,8 @@ struct BrowserHarness
     QTemporaryDir dir;
     FakeUserDialogs dialogs;
     FakeInstanceStarter starter;
+    FakeSocketLayer sockets;
+    FakeFileAssociations associations;
     InstanceStarter *instanceStarter = &starter; // a test may hand in a real one
     int splashesMade = 0;
     std::unique_ptr<frmBrowser> w;
@@ -44,6 +48,9 @@ struct BrowserHarness
         env.supportPage = "http://127.0.0.1:9/support";
         env.homeSite = "http://127.0.0.1:9/";
         env.supportMail = "support@example.com";
+        env.sockets = &sockets;
+        env.associations = &associations;
+        env.associationProgram = "/opt/QuorBrowser/QuorBrowser";
         return env;
     }
 };
