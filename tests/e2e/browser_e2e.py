@@ -10,6 +10,7 @@ by the files left in the application folder. QUOR_E2E_KEEP=1 keeps the temporary
 """
 
 import os
+import re
 import signal
 import sys
 import time
@@ -382,6 +383,70 @@ def favorite_from_the_popup(s):
         raise Failure("the first favorite was loaded as well: %s" % s.server.requests(since))
 
 
+def associate_jpg_files(s):
+    """Preferences > Associate Files, tick Jpg, Associate Files: the desktop now opens .jpg
+    files with QuorBrowser; UnAssociate gives them back to the program that had them."""
+    profile = s.desk.new_profile("main")
+    env = profile.env(s.desk.env)
+
+    def default_for_jpeg():
+        return desktop.run(["xdg-mime", "query", "default", "image/jpeg"], env,
+                           check=False).strip()
+
+    # The user's own picture viewer opens .jpg files until now.
+    apps = os.path.join(env["XDG_DATA_HOME"], "applications")
+    os.makedirs(apps, exist_ok=True)
+    with open(os.path.join(apps, "viewer.desktop"), "w") as f:
+        f.write("[Desktop Entry]\nType=Application\nName=Viewer\nExec=true %f\n"
+                "MimeType=image/jpeg;\n")
+    os.makedirs(env["XDG_CONFIG_HOME"], exist_ok=True)
+    with open(os.path.join(env["XDG_CONFIG_HOME"], "mimeapps.list"), "w") as f:
+        f.write("# mine\n[Default Applications]\nimage/jpeg=viewer.desktop\n")
+    if default_for_jpeg() != "viewer.desktop":
+        raise Failure("the viewer is not the program for .jpg files to begin with: %r"
+                      % default_for_jpeg())
+
+    b = s.start(profile)
+    b.activate()
+    s.desk.key("alt+p")
+    b.click_control(b.find(s.Role.MENU_ITEM, "Associate Files"))
+    wizard = b.find(s.Role.PUSH_BUTTON, "Associate Files")
+    b.click_control(b.find(s.Role.CHECK_BOX, "Jpg"))
+    b.click_control(wizard)
+    # The wizard says how it went, in a message a person closes with Enter.
+    b.find(s.Role.LABEL, "Successful *.Jpg Association")
+    s.desk.key("Return")
+    wait_for("the desktop to name QuorBrowser for .jpg files",
+             lambda: default_for_jpeg() == "org.ombrane.QuorBrowser.desktop", 10,
+             detail=default_for_jpeg)
+    # Jpg is still ticked.
+    b.click_control(b.find(s.Role.PUSH_BUTTON, "UnAssociate"))
+    b.find(s.Role.LABEL, "Successful *.jpg UnAssociation")
+    s.desk.key("Return")
+    wait_for("the desktop to name the viewer again for .jpg files",
+             lambda: default_for_jpeg() == "viewer.desktop", 10, detail=default_for_jpeg)
+
+
+def ip_address_key(s):
+    """The main toolbar's IP key shows the machine's address beside the address box, and a
+    second click hides it."""
+    profile = s.desk.new_profile("main")
+    b = s.start(profile)
+    b.activate()
+    ip = b.find(s.Role.PUSH_BUTTON, "IP")
+
+    def shown():
+        names = [n.get_name() for n in s.a11y.find_all(b.accessible(), s.Role.LABEL)]
+        return [n for n in names if n.startswith(" IP Address: ")]
+
+    b.click_control(ip)
+    wait_for("the address beside the box", shown, 10, detail=shown)
+    if not re.fullmatch(r" IP Address: \d+\.\d+\.\d+\.\d+", shown()[0]):
+        raise Failure("the label reads %r" % shown()[0])
+    b.click_control(ip)
+    wait_for("the address to be hidden again", lambda: not shown(), 10, detail=shown)
+
+
 def menu_exit_keyboard(s):
     """Alt+F and x end the program; it stores its window in QuorBrowser.cfg."""
     profile = s.desk.new_profile("main")
@@ -517,6 +582,8 @@ SCENARIOS = {
     "known_entry_leave": known_entry_leave,
     "home_key": home_key,
     "favorite_from_the_popup": favorite_from_the_popup,
+    "associate_jpg_files": associate_jpg_files,
+    "ip_address_key": ip_address_key,
     "menu_exit_keyboard": menu_exit_keyboard,
     "close_by_window_manager": close_by_window_manager,
     "close_by_alt_f4": close_by_alt_f4,
