@@ -62,6 +62,7 @@ private slots:
     void popups_data();
     void popups();
     void allowParentLinkOpensInNewInstance();
+    void favoriteAddedAndChosen();
 
 private:
     HttpServer server;
@@ -294,6 +295,31 @@ void tst_BrowserEngine::allowParentLinkOpensInNewInstance()
     ::kill(pid_t(pid), SIGTERM);
     QTRY_VERIFY_WITH_TIMEOUT(::kill(pid_t(pid), 0) != 0, 20000);
     qunsetenv("QUORBROWSER_HOME");
+}
+
+void tst_BrowserEngine::favoriteAddedAndChosen()
+{
+    EngineWindow e;
+    const QString page = server.url("/page?title=Kept, with comma").toString();
+    e.start("all", page);
+    frmBrowser &w = *e.w;
+    QTRY_COMPARE(w.windowTitle(), QString("Kept, with comma - Ombrane Software"));
+    w.mnuAddToFav->trigger();
+    QCOMPARE(ReadAll(e.path("Favorites")), "\"" + page.toUtf8() + "\"\r\n");
+    QCOMPARE(ReadAll(e.path("FavName")), QByteArray("\"Kept, with comma\"\r\n"));
+
+    // Elsewhere, then the favorite chosen from the pop-up with a click on its name.
+    QSignalSpy loaded(e.view, &WebView::DownloadComplete);
+    w.mnuClose->trigger();
+    QVERIFY(loaded.wait(15000));
+    const int before = server.requestCount("/page?title=Kept,%20with%20comma");
+    QTest::mouseClick(w.lbladd, Qt::LeftButton);
+    QVERIFY(w.List1->isVisible());
+    const QRect item = w.List1->visualItemRect(w.List1->item(0));
+    QTest::mouseClick(w.List1->viewport(), Qt::LeftButton, {}, item.center());
+    QTRY_COMPARE_WITH_TIMEOUT(server.requestCount("/page?title=Kept,%20with%20comma"), before + 1,
+                              15000);
+    QTRY_COMPARE(w.windowTitle(), QString("Kept, with comma - Ombrane Software"));
 }
 
 QTEST_MAIN(tst_BrowserEngine)
