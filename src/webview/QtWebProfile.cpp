@@ -7,6 +7,9 @@
 #include <QLockFile>
 #include <QPointer>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInfo>
+#include <QWebEngineUrlRequestInterceptor>
 #include <memory>
 
 namespace {
@@ -64,18 +67,41 @@ FolderClaim ClaimPerUserFolder(const QString &base)
     return {own, false};
 }
 
+// Pages saved to disk keep their pictures, style sheets and scripts, and their pictures and
+// links from the web, as in any desktop browser. The engine lets a local page reach the web only
+// together with every other local file; what a script of such a page may not do is read other
+// files of this machine (and send them away), so script reads of local files are refused.
+class LocalFileGuard : public QWebEngineUrlRequestInterceptor
+{
+public:
+    void interceptRequest(QWebEngineUrlRequestInfo &info) override
+    {
+        if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeXhr
+            && info.requestUrl().isLocalFile())
+            info.block(true);
+    }
+};
+
+QWebEngineProfile *Guarded(QWebEngineProfile *profile)
+{
+    static LocalFileGuard guard;
+    profile->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    profile->setUrlRequestInterceptor(&guard);
+    return profile;
+}
+
 } // namespace
 
 QWebEngineProfile *SharedProfile(QtWebView::Profile kind)
 {
     if (kind == QtWebView::Profile::OffTheRecord)
-        return QWebEngineProfile::defaultProfile(); // off the record in this engine
+        return Guarded(QWebEngineProfile::defaultProfile()); // off the record in this engine
     static QPointer<QWebEngineProfile> perUser;
     if (!perUser) {
         // Chromium needs an absolute folder: with a relative one local storage hangs the page.
         const FolderClaim folder = ClaimPerUserFolder(QtWebView::PerUserFolder());
         if (folder.path.isEmpty()) {
-            perUser = QWebEngineProfile::defaultProfile();
+            perUser = Guarded(QWebEngineProfile::defaultProfile());
         } else {
             const QString name = folder.owner
                 ? QStringLiteral("QuorBrowser")
@@ -83,6 +109,7 @@ QWebEngineProfile *SharedProfile(QtWebView::Profile kind)
             perUser = new QWebEngineProfile(name, qApp);
             perUser->setPersistentStoragePath(folder.path);
             perUser->setCachePath(folder.path + QStringLiteral("/Cache"));
+            Guarded(perUser);
         }
     }
     return perUser;

@@ -129,9 +129,6 @@ QtWebView::QtWebView(ViewDialogs *dialogs, Profile profile, QWidget *parent)
     d->q = this;
     d->dialogs = dialogs;
     d->profile = SharedProfile(profile);
-    // A page saved to disk still shows its pictures and follows its links to the web, as in
-    // any desktop browser.
-    d->profile->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
     d->view = new QWebEngineView(this);
     d->page = new ViewPage(d->profile, d.get(), d->view);
     d->view->setPage(d->page);

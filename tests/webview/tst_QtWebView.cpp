@@ -1,6 +1,8 @@
 #include "HttpServer.h"
 #include "WebViewTestKit.h"
 
+#include <QImage>
+
 #include <QClipboard>
 #include <QDesktopServices>
 #include <QFile>
@@ -38,6 +40,7 @@ private slots:
     void LoadEvents_data();
     void LoadEvents();
     void LoadEvents_ViewDestroyedMidLoad();
+    void LocalPage_KeepsItsOwnButReadsNoOtherFile();
     void Busy_FromTheRequestToTheEnd_data();
     void Busy_FromTheRequestToTheEnd();
     void Navigate_data();
@@ -297,6 +300,51 @@ void tst_QtWebView::LoadEvents_data()
                             << "/page?title=Start";
     QTest::newRow("same address again") << LoadCase::SameAddress << "BNC"
                                         << "/page?title=Start";
+}
+
+void tst_QtWebView::LocalPage_KeepsItsOwnButReadsNoOtherFile()
+{
+    // A page saved to disk shows its own picture and one from the web, but its scripts cannot
+    // read other files of the machine: not one beside it, not one elsewhere.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString beacon = m_server.url(QStringLiteral("/beacon")).toString();
+    QImage pixel(1, 1, QImage::Format_RGB32);
+    pixel.fill(Qt::green);
+    QVERIFY(pixel.save(dir.filePath(QStringLiteral("own.png"))));
+    QFile secret(dir.filePath(QStringLiteral("secret.txt")));
+    QVERIFY(secret.open(QIODevice::WriteOnly));
+    secret.write("TOPSECRET");
+    secret.close();
+    const QString page
+        = QStringLiteral("<img src='own.png' onload=\"new Image().src='%1?own'\">"
+                         "<img src='%1?remote'>"
+                         "<script>"
+                         "function read(u, tag) {"
+                         "  try { var x = new XMLHttpRequest(); x.open('GET', u, false); x.send();"
+                         "        new Image().src = '%1?read-' + tag + '=' + "
+                         "encodeURIComponent(x.responseText); }"
+                         "  catch (e) { new Image().src = '%1?refused-' + tag; } }"
+                         "read('file:///etc/hostname', 'elsewhere'); read('secret.txt', 'beside');"
+                         "fetch('secret.txt').then(r => r.text())"
+                         "  .then(t => { new Image().src = '%1?read-fetch=' + t; })"
+                         "  .catch(() => { new Image().src = '%1?refused-fetch'; });"
+                         "</script>")
+              .arg(beacon);
+    QFile html(dir.filePath(QStringLiteral("page.html")));
+    QVERIFY(html.open(QIODevice::WriteOnly));
+    html.write(HttpServer::Page(QStringLiteral("Local"), page));
+    html.close();
+
+    QtWebView *view = NewView();
+    QVERIFY(view);
+    view->Navigate(html.fileName());
+    for (const char *expected :
+         {"own", "remote", "refused-elsewhere", "refused-beside", "refused-fetch"})
+        QTRY_VERIFY2_WITH_TIMEOUT(m_server.wasRequested("/beacon?" + QString::fromLatin1(expected)),
+                                  qPrintable(m_server.requestedPaths().join(", ")), 10000);
+    for (const QString &path : m_server.requestedPaths())
+        QVERIFY2(!path.contains(QLatin1String("read-")), qPrintable(path));
 }
 
 void tst_QtWebView::Busy_FromTheRequestToTheEnd_data()
