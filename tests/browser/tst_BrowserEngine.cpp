@@ -149,7 +149,8 @@ void tst_BrowserEngine::browsingShowsWhatHappens()
 
     // The link under the pointer shows in the status line.
     QTRY_VERIFY(PointAt(e.view, QPoint(100, 100), "ready"));
-    QTRY_COMPARE(w.txtStatus->text(), server.url("/page?title=Linked").toString());
+    QTRY_VERIFY(NudgeAt(e.view, QPoint(100, 100))
+                && w.txtStatus->text() == server.url("/page?title=Linked").toString());
 
     // Back, from the toolbar.
     frmBrowser::Button(w.tbToolBar, 1)->trigger();
@@ -232,7 +233,8 @@ void tst_BrowserEngine::popups()
         QTRY_VERIFY(PointAt(e.view, QPoint(100, 100), "ready"));
         // A person sees the link's address in the status line before clicking it.
         if (outcome == "handoff")
-            QTRY_COMPARE(w.txtStatus->text(), server.url(popup).toString());
+            QTRY_VERIFY(NudgeAt(e.view, QPoint(100, 100))
+                        && w.txtStatus->text() == server.url(popup).toString());
         QTest::mouseClick(InputTarget(e.view), Qt::MouseButton(button),
                           Qt::KeyboardModifiers(modifiers), QPoint(100, 100));
     }
@@ -283,7 +285,8 @@ void tst_BrowserEngine::allowParentLinkOpensInNewInstance()
     QTRY_COMPARE_WITH_TIMEOUT(e.w->lblCanceled->text(), QString("Pop-Up Window Canceled"), 10000);
     // Hover, then click the link: a new instance opens its address.
     QTRY_VERIFY(PointAt(e.view, QPoint(100, 100), "ready"));
-    QTRY_COMPARE(e.w->txtStatus->text(), server.url("/popup?linked").toString());
+    QTRY_VERIFY(NudgeAt(e.view, QPoint(100, 100))
+                && e.w->txtStatus->text() == server.url("/popup?linked").toString());
     QTest::mouseClick(InputTarget(e.view), Qt::LeftButton, {}, QPoint(100, 100));
     QTRY_VERIFY_WITH_TIMEOUT(realStarter.LastProcessId() != 0, 10000);
     const qint64 pid = realStarter.LastProcessId();

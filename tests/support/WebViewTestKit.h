@@ -147,6 +147,19 @@ inline bool PointAt(WebView *view, QPoint pos, const QString &title)
     return view->LocationName() == title;
 }
 
+// Moves the pointer by a pixel within the place at pos, so the engine looks again at what lies
+// under it (it may merge the moves that found a link with one that left it); for QTRY_VERIFY,
+// together with what the test waits for.
+inline bool NudgeAt(WebView *view, QPoint pos)
+{
+    static int nudges = 0;
+    QWidget *target = InputTarget(view);
+    if (!target)
+        return false;
+    QTest::mouseMove(target, pos + QPoint(++nudges % 2, 0));
+    return true;
+}
+
 // Clicks at pos and tells whether the page has retitled itself to title; for QTRY_VERIFY, as
 // PointAt.
 inline bool ClickAt(WebView *view, QPoint pos, const QString &title)
