@@ -1,24 +1,13 @@
 #include "services/Module3.h"
 
-#include "services/Registry.h"
-
-#ifdef Q_OS_WIN
-#include <qt_windows.h>
-#include <shlobj.h>
-#endif
+#include "services/win/Associations.h"
 
 bool RemoveAssociation(Registry &registry, const QString &extension)
 {
-    // An empty name would take the whole root with it.
-    if (extension.isEmpty())
-        return false;
-    const long result = registry.DeleteKey(RegistryRoot::ClassesRoot, extension);
-    return result == RegistryResult::Success || result == RegistryResult::FileNotFound;
+    return win::RemoveAssociation(registry, extension.toStdWString());
 }
 
 void NotifyAssociationChange()
 {
-#ifdef Q_OS_WIN
-    SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr);
-#endif
+    win::NotifyAssociationChange();
 }

@@ -4,7 +4,8 @@
 
 class Registry;
 
-// Taking an association away again, and telling the shell.
+// Taking an association away again, and telling the shell: the rules of
+// services/win/Associations.h for the program's texts.
 
 // Deletes the extension's key (".jpg") under HKEY_CLASSES_ROOT; the program's class key stays.
 // True when the key is gone, also when there was none.

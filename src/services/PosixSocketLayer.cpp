@@ -12,16 +12,16 @@
 
 namespace {
 
-QByteArray AddressBytes(const sockaddr *address)
+SocketLayer::Address AddressBytes(const sockaddr *address)
 {
     const auto *in = reinterpret_cast<const sockaddr_in *>(address);
-    return QByteArray(reinterpret_cast<const char *>(&in->sin_addr.s_addr),
-                      sizeof in->sin_addr.s_addr);
+    const auto *bytes = reinterpret_cast<const std::uint8_t *>(&in->sin_addr.s_addr);
+    return SocketLayer::Address(bytes, bytes + sizeof in->sin_addr.s_addr);
 }
 
 } // namespace
 
-int PosixSocketLayer::Startup(quint16 versionRequested, SocketsData &data)
+int PosixSocketLayer::Startup(std::uint16_t versionRequested, SocketsData &data)
 {
     data.wVersion = versionRequested;
     // As many sockets as the process may open files, which is what limits it here.
@@ -49,41 +49,41 @@ int PosixSocketLayer::HostName(char *buffer, int length)
     return 0;
 }
 
-QList<QByteArray> PosixSocketLayer::ResolveHost(const QByteArray &name)
+std::vector<SocketLayer::Address> PosixSocketLayer::ResolveHost(const std::string &name)
 {
     addrinfo hints = {};
     hints.ai_family = AF_INET;
     // One entry per address, not one per socket type.
     hints.ai_socktype = SOCK_STREAM;
     addrinfo *found = nullptr;
-    const int rc = ::getaddrinfo(name.constData(), nullptr, &hints, &found);
+    const int rc = ::getaddrinfo(name.c_str(), nullptr, &hints, &found);
     if (rc != 0) {
         m_lastError = rc;
         return {};
     }
-    QList<QByteArray> addresses;
+    std::vector<Address> addresses;
     for (const addrinfo *a = found; a; a = a->ai_next) {
         if (a->ai_family == AF_INET && a->ai_addr)
-            addresses << AddressBytes(a->ai_addr);
+            addresses.push_back(AddressBytes(a->ai_addr));
     }
     ::freeaddrinfo(found);
     return addresses;
 }
 
-QList<QByteArray> PosixSocketLayer::InterfaceAddresses()
+std::vector<SocketLayer::Address> PosixSocketLayer::InterfaceAddresses()
 {
     ifaddrs *interfaces = nullptr;
     if (::getifaddrs(&interfaces) != 0) {
         m_lastError = errno;
         return {};
     }
-    QList<QByteArray> addresses;
+    std::vector<Address> addresses;
     for (const ifaddrs *i = interfaces; i; i = i->ifa_next) {
         if (!i->ifa_addr || i->ifa_addr->sa_family != AF_INET)
             continue;
         if (!(i->ifa_flags & IFF_UP) || (i->ifa_flags & IFF_LOOPBACK))
             continue;
-        addresses << AddressBytes(i->ifa_addr);
+        addresses.push_back(AddressBytes(i->ifa_addr));
     }
     ::freeifaddrs(interfaces);
     return addresses;

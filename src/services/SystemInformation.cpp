@@ -2,6 +2,7 @@
 
 #include "services/ProcessLauncher.h"
 #include "services/UserDialogs.h"
+#include "services/win/SysInfoLookup.h"
 
 #include <QFileInfo>
 #include <QStandardPaths>
@@ -48,40 +49,13 @@ RegistrySystemInformation::RegistrySystemInformation(Registry &registry, Process
 
 void RegistrySystemInformation::StartSysInfo(QWidget *parent)
 {
-    QString path;
-    if (!GetKeyValue(m_registry, RegistryRoot::LocalMachine,
-                     QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools\\MSINFO"),
-                     QStringLiteral("PATH"), path)) {
-        QString folder;
-        if (GetKeyValue(m_registry, RegistryRoot::LocalMachine,
-                        QStringLiteral("SOFTWARE\\Microsoft\\Shared Tools Location"),
-                        QStringLiteral("MSINFO"), folder)
-            && QFileInfo::exists(folder + QStringLiteral("\\MSINFO32.EXE")))
-            path = folder + QStringLiteral("\\MSINFO32.EXE");
-    }
-    // A value that is no text names no tool, and a tool that will not start is as good as none.
+    // The registry's texts are in the system's code page.
+    const std::string tool = win::FindSysInfoTool(m_registry, [](const std::string &path) {
+        return QFileInfo::exists(QString::fromLocal8Bit(path.data(), qsizetype(path.size())));
+    });
+    const QString path = QString::fromLocal8Bit(tool.data(), qsizetype(tool.size()));
+    // A tool that will not start is as good as none.
     if (!path.isEmpty() && m_launcher.Launch(path, {}, ProcessLauncher::WindowStyle::Normal))
         return;
     ShowUnavailable(m_dialogs, parent);
-}
-
-bool GetKeyValue(Registry &registry, RegistryRoot root, const QString &keyName,
-                 const QString &valueName, QString &keyVal)
-{
-    keyVal.clear();
-    RegistryKey key = 0;
-    if (registry.OpenKey(root, keyName, RegistryLookupAccess, &key) != RegistryResult::Success)
-        return false;
-    QByteArray data(KeyValueBufferSize, '\0');
-    quint32 type = 0;
-    const bool read = registry.QueryValue(key, valueName, &type, &data) == RegistryResult::Success;
-    if (read) {
-        const int nul = data.indexOf('\0');
-        if (nul >= 0)
-            data.truncate(nul);
-        if (type == RegistryStringType)
-            keyVal = QString::fromLocal8Bit(data);
-    }
-    registry.CloseKey(key);
-    return read;
 }

@@ -1,11 +1,10 @@
 #pragma once
 
-#include "services/Registry.h"
-
 #include <QString>
 #include <QStringList>
 
 class ProcessLauncher;
+class Registry;
 class QWidget;
 class UserDialogs;
 
@@ -34,8 +33,8 @@ private:
     QStringList m_programs;
 };
 
-// The tool that the registry names: its full path under the MSINFO key, else the folder under
-// the shared tools' locations.
+// The tool that the registry names (services/win/SysInfoLookup.h): its full path under the
+// MSINFO key, else the folder under the shared tools' locations.
 class RegistrySystemInformation : public SystemInformation
 {
 public:
@@ -47,13 +46,3 @@ private:
     ProcessLauncher &m_launcher;
     UserDialogs &m_dialogs;
 };
-
-// The room GetKeyValue reads a value into, its NUL included.
-inline constexpr int KeyValueBufferSize = 1024;
-
-// Reads the text value valueName of the key keyName under root into keyVal. True when the
-// value was read; keyVal then holds it up to its first NUL, or nothing when it is not a text.
-// False, with keyVal empty, when the key cannot be opened or the value cannot be read (also
-// when it does not fit in KeyValueBufferSize bytes).
-bool GetKeyValue(Registry &registry, RegistryRoot root, const QString &keyName,
-                 const QString &valueName, QString &keyVal);

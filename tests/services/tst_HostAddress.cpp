@@ -3,6 +3,7 @@
 #include "IsolatedHome.h"
 #include "services/PosixSocketLayer.h"
 #include "services/Winsock2.h"
+#include "services/win/HostAddress.h"
 
 #include <QFile>
 #include <QHostAddress>
@@ -63,8 +64,8 @@ void tst_HostAddress::bytesOfVersion()
     QFETCH(int, value);
     QFETCH(int, low);
     QFETCH(int, high);
-    QCOMPARE(LowByteOf(quint16(value)), low);
-    QCOMPARE(HighByteOf(quint16(value)), high);
+    QCOMPARE(win::LowByteOf(quint16(value)), low);
+    QCOMPARE(win::HighByteOf(quint16(value)), high);
 }
 
 void tst_HostAddress::failures_data()
@@ -223,7 +224,7 @@ void tst_HostAddress::cleanupFailureStillGivesTheAddress()
 
 void tst_HostAddress::realLayer()
 {
-    char name[HostNameBufferLength] = {};
+    char name[win::HostNameBufferLength] = {};
     QVERIFY(::gethostname(name, sizeof name - 1) == 0);
     // The name is looked up for real; only where the hosts file answers, so the test never
     // asks a name server.

@@ -4,6 +4,7 @@
 #include "MemoryRegistry.h"
 #include "TestFiles.h"
 #include "services/SystemInformation.h"
+#include "services/win/SysInfoLookup.h"
 
 #include <QtTest>
 
@@ -135,12 +136,16 @@ void tst_SystemInformation::getKeyValue()
 
     MemoryRegistry registry;
     registry.PutValue(RegistryRoot::LocalMachine, key, "PATH", quint32(type), stored);
-    QString read = "left over";
-    QCOMPARE(GetKeyValue(registry, RegistryRoot::LocalMachine, MsInfoKey, "PATH", read), expected);
-    QCOMPARE(read, value);
+    std::string read = "left over";
+    QCOMPARE(win::GetKeyValue(registry, RegistryRoot::LocalMachine, MsInfoKey.toStdString(), "PATH",
+                              read),
+             expected);
+    QCOMPARE(QString::fromStdString(read), value);
     QCOMPARE(registry.OpenHandles(), 0);
-    QVERIFY(!GetKeyValue(registry, RegistryRoot::LocalMachine, MsInfoKey, "Other", read));
-    QCOMPARE(read, QString());
+    QCOMPARE(registry.lastAccess, quint32(0x2003F));
+    QVERIFY(!win::GetKeyValue(registry, RegistryRoot::LocalMachine, MsInfoKey.toStdString(),
+                              "Other", read));
+    QCOMPARE(read, std::string());
 }
 
 void tst_SystemInformation::toolInRegistry_data()

@@ -1,7 +1,9 @@
 #pragma once
 
-#include "services/SocketLayer.h"
+#include "services/win/SocketLayer.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QStringList>
 
 #include <cstring>
@@ -10,7 +12,7 @@
 class FakeSocketLayer : public SocketLayer
 {
 public:
-    int Startup(quint16 versionRequested, SocketsData &data) override
+    int Startup(std::uint16_t versionRequested, SocketsData &data) override
     {
         calls << QStringLiteral("Startup");
         requestedVersion = versionRequested;
@@ -34,16 +36,16 @@ public:
         std::memcpy(buffer, hostName.constData(), size_t(qMin(length, int(hostName.size()))));
         return 0;
     }
-    QList<QByteArray> ResolveHost(const QByteArray &name) override
+    std::vector<Address> ResolveHost(const std::string &name) override
     {
         calls << QStringLiteral("ResolveHost");
-        resolvedName = name;
-        return addresses;
+        resolvedName = QByteArray::fromStdString(name);
+        return Records(addresses);
     }
-    QList<QByteArray> InterfaceAddresses() override
+    std::vector<Address> InterfaceAddresses() override
     {
         calls << QStringLiteral("InterfaceAddresses");
-        return interfaces;
+        return Records(interfaces);
     }
 
     // Answers.
@@ -60,4 +62,13 @@ public:
     QStringList calls;
     quint16 requestedVersion = 0;
     QByteArray resolvedName;
+
+private:
+    static std::vector<Address> Records(const QList<QByteArray> &list)
+    {
+        std::vector<Address> records;
+        for (const QByteArray &bytes : list)
+            records.emplace_back(bytes.begin(), bytes.end());
+        return records;
+    }
 };

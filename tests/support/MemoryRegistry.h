@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/Registry.h"
+#include "services/win/Registry.h"
 
 #include <QMap>
 #include <QStringList>
@@ -10,36 +10,37 @@
 class MemoryRegistry : public Registry
 {
 public:
-    long CreateKey(RegistryRoot root, const QString &subKey, RegistryKey *key) override
+    long CreateKey(RegistryRoot root, const std::wstring &subKey, RegistryKey *key) override
     {
         if (FailsNow())
             return failResult;
-        const QString path = Path(root, subKey);
+        const QString path = Path(root, QString::fromStdWString(subKey));
         Ensure(path);
         *key = Open(path);
         return RegistryResult::Success;
     }
-    long SetValue(RegistryKey key, const QString &subKey, const QString &data) override
+    long SetValue(RegistryKey key, const std::wstring &subKey, const std::wstring &data) override
     {
         if (FailsNow())
             return failResult;
         if (!m_handles.contains(key))
             return InvalidHandle;
-        const QString path = subKey.isEmpty() ? m_handles.value(key)
-                                              : m_handles.value(key) + QLatin1Char('\\') + subKey;
+        const QString path = subKey.empty()
+            ? m_handles.value(key)
+            : m_handles.value(key) + QLatin1Char('\\') + QString::fromStdWString(subKey);
         Ensure(path);
         m_keys[path.toLower()].values[QString()]
-            = {RegistryStringType, data.toUtf8() + QByteArray(1, '\0')};
+            = {RegistryStringType, QString::fromStdWString(data).toUtf8() + QByteArray(1, '\0')};
         return RegistryResult::Success;
     }
-    long DeleteKey(RegistryRoot root, const QString &subKey) override
+    long DeleteKey(RegistryRoot root, const std::wstring &subKey) override
     {
         ++deleteCalls;
         if (deleteResult != RegistryResult::Success)
             return deleteResult;
-        if (subKey.isEmpty())
+        if (subKey.empty())
             return InvalidParameter;
-        const QString path = Path(root, subKey).toLower();
+        const QString path = Path(root, QString::fromStdWString(subKey)).toLower();
         if (!m_keys.contains(path))
             return RegistryResult::FileNotFound;
         for (const QString &k : m_keys.keys()) {
@@ -48,28 +49,29 @@ public:
         }
         return RegistryResult::Success;
     }
-    long OpenKey(RegistryRoot root, const QString &subKey, quint32 access,
+    long OpenKey(RegistryRoot root, const std::string &subKey, std::uint32_t access,
                  RegistryKey *key) override
     {
         lastAccess = access;
-        const QString path = Path(root, subKey);
+        const QString path = Path(root, QString::fromStdString(subKey));
         if (!m_keys.contains(path.toLower()))
             return RegistryResult::FileNotFound;
         *key = Open(m_keys.value(path.toLower()).name);
         return RegistryResult::Success;
     }
-    long QueryValue(RegistryKey key, const QString &valueName, quint32 *type,
-                    QByteArray *data) override
+    long QueryValue(RegistryKey key, const std::string &valueName, std::uint32_t *type,
+                    std::string *data) override
     {
         if (!m_handles.contains(key))
             return InvalidHandle;
         const Node node = m_keys.value(m_handles.value(key).toLower());
-        if (!node.values.contains(valueName.toLower()))
+        const QString name = QString::fromStdString(valueName).toLower();
+        if (!node.values.contains(name))
             return RegistryResult::FileNotFound;
-        const Value value = node.values.value(valueName.toLower());
-        if (value.data.size() > data->size())
+        const Value value = node.values.value(name);
+        if (size_t(value.data.size()) > data->size())
             return RegistryResult::MoreData;
-        *data = value.data;
+        *data = value.data.toStdString();
         *type = value.type;
         return RegistryResult::Success;
     }
