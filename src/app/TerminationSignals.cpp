@@ -1,6 +1,19 @@
 #include "app/TerminationSignals.h"
 
 #include <QSocketNotifier>
+
+#ifdef Q_OS_WIN
+
+// The signals are POSIX's. Windows tells a program that the session ends through its windows
+// instead, so there is nothing to catch here.
+TerminationSignals::TerminationSignals(QObject *parent)
+    : QObject(parent)
+{ }
+
+TerminationSignals::~TerminationSignals() = default;
+
+#else
+
 #include <csignal>
 #include <fcntl.h>
 #include <sys/socket.h>
@@ -48,3 +61,5 @@ TerminationSignals::~TerminationSignals()
     ::close(g_pipe[1]);
     g_pipe[0] = g_pipe[1] = -1;
 }
+
+#endif

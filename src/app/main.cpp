@@ -2,17 +2,24 @@
 #include "app/Module1.h"
 #include "app/TerminationSignals.h"
 #include "app/frmSplash.h"
-#include "services/PosixSocketLayer.h"
 #include "services/ProcessInstanceStarter.h"
 #include "services/SystemInformation.h"
 #include "services/UserDialogs.h"
-#include "services/XdgAssociations.h"
 #include "settings/AppFolder.h"
 #include "webview/QtViewDialogs.h"
 #include "webview/QtWebView.h"
 
 #include <QApplication>
 #include <QPushButton>
+
+#ifdef Q_OS_WIN
+#include "services/RegistryAssociations.h"
+#include "services/win/WinRegistry.h"
+#include "services/win/WinsockLayer.h"
+#else
+#include "services/PosixSocketLayer.h"
+#include "services/XdgAssociations.h"
+#endif
 
 int main(int argc, char **argv)
 {
@@ -42,10 +49,19 @@ int main(int argc, char **argv)
     QtUserDialogs dialogs;
     ProcessInstanceStarter starter;
     DetachedProcessLauncher launcher;
+#ifdef Q_OS_WIN
+    // The shell reads the file associations from the registry, which also names the system
+    // information tool.
+    win::WinRegistry registry;
+    win::WinsockLayer sockets;
+    RegistryAssociations associations(registry);
+    RegistrySystemInformation sysInfo(registry, launcher, dialogs);
+#else
     PosixSocketLayer sockets;
     XdgAssociations associations(launcher, XdgAssociations::DataHome(),
                                  XdgAssociations::ConfigHome());
     PathSystemInformation sysInfo(launcher, dialogs);
+#endif
     auto *view = new QtWebView(&viewDialogs);
     const QString searchPage = qEnvironmentVariable("QUORBROWSER_SEARCH_PAGE");
     if (!searchPage.isEmpty())
