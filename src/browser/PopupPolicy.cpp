@@ -26,14 +26,14 @@ bool PopupModeFromWord(const QString &word, PopupMode *mode)
     return true;
 }
 
-NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText)
+NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText, bool fromUser)
 {
     NewWindowDecision d;
     switch (mode) {
     case PopupMode::AllowParent:
         // Refused in the view either way: only the link under the pointer goes on, to a new
         // instance.
-        if (statusText.startsWith(QLatin1String("http")))
+        if (fromUser && statusText.startsWith(QLatin1String("http")))
             d.handOff = statusText;
         else
             d.showNotice = true;
@@ -58,4 +58,27 @@ std::optional<PopupMode> PopupModeFromMarks(bool cancelAll, bool allowParent, bo
     if (allowAll)
         mode = PopupMode::AllowAll;
     return mode;
+}
+
+NewWindowDecision PopupGuard::Guard(const NewWindowDecision &decision, bool fromUser,
+                                    bool handoffWaiting, qint64 nowMs)
+{
+    NewWindowDecision refused;
+    refused.cancel = true;
+    refused.showNotice = true;
+    if (!decision.handOff.isEmpty()) {
+        // The last new instance has not taken its address yet: another one would only race it
+        // for the same file.
+        if (handoffWaiting && m_handedOffAt && nowMs - *m_handedOffAt < HandoffWaitMs)
+            return refused;
+        return decision;
+    }
+    if (!decision.cancel && !fromUser) {
+        while (!m_ownWindows.empty() && nowMs - m_ownWindows.front() >= FloodMs)
+            m_ownWindows.pop_front();
+        if (int(m_ownWindows.size()) >= FloodWindows)
+            return refused;
+        m_ownWindows.push_back(nowMs);
+    }
+    return decision;
 }

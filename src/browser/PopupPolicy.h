@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <deque>
 #include <optional>
 
 // The three answers to a page asking for a new window.
@@ -28,8 +29,31 @@ struct NewWindowDecision
 };
 
 // What a new-window request gets in a mode, given the status text showing (the address of the
-// link under the pointer, when there is one).
-NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText);
+// link under the pointer, when there is one) and whether the person asked for the window (a
+// click or a key press) rather than a script on its own. Only a person's request is handed to a
+// new instance.
+NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText, bool fromUser);
+
+// What keeps pages from costing the machine dear: one new instance at a time, and windows that a
+// page opens on its own faster than a person could ask for them refused.
+class PopupGuard
+{
+public:
+    static constexpr int FloodWindows = 20; // opened on their own within
+    static constexpr qint64 FloodMs = 10000;
+    static constexpr qint64 HandoffWaitMs = 30000; // for the new instance to take its address
+
+    // The decision for a request at nowMs (a steady clock), given the one of DecideNewWindow
+    // and whether the hand-off file still holds an address.
+    NewWindowDecision Guard(const NewWindowDecision &decision, bool fromUser, bool handoffWaiting,
+                            qint64 nowMs);
+    // An address was handed to a new instance at nowMs.
+    void HandedOff(qint64 nowMs) { m_handedOffAt = nowMs; }
+
+private:
+    std::optional<qint64> m_handedOffAt;
+    std::deque<qint64> m_ownWindows; // when windows opened without the person asking
+};
 
 // The mode the Pop-Ups menu's check marks stand for, read as the settings are saved: a later
 // mark overrides an earlier one (Cancel All, then Allow Parent, then Allow All); no mark at

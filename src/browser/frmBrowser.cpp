@@ -35,6 +35,7 @@ frmBrowser::frmBrowser(const BrowserEnvironment &env, QWidget *parent)
     , CommonDialog1(env.dialogs)
     , m_env(env)
 {
+    m_clock.start();
     setObjectName(QStringLiteral("frmBrowser"));
     setWindowTitle(QStringLiteral("Ombrane Software"));
     BuildMenus();

@@ -8,6 +8,7 @@
 #include "settings/PageFiles.h"
 #include "settings/Settings.h"
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
@@ -277,4 +278,6 @@ private:
     int m_layoutDepth = 0;
     QSize m_outerSize; // the stored outer size, until the window's frame is known
     QMargins m_frame; // the frame the window had at the last look
+    PopupGuard m_popupGuard;
+    QElapsedTimer m_clock; // a steady clock for the pop-up guard
 };

@@ -70,7 +70,10 @@ void frmBrowser::mnuAllowIE_Click()
 
 void frmBrowser::brwWebBrowser_NewWindow2(bool *cancel)
 {
-    const NewWindowDecision decision = DecideNewWindow(CurrentPopupMode(), txtStatus->text());
+    const bool fromUser = brwWebBrowser->NewWindowFromUser();
+    const NewWindowDecision decision
+        = m_popupGuard.Guard(DecideNewWindow(CurrentPopupMode(), txtStatus->text(), fromUser),
+                             fromUser, !ReadFirstField(HandoffPath()).isEmpty(), m_clock.elapsed());
     *cancel = decision.cancel;
     if (decision.showNotice)
         CancelNotice();
@@ -85,6 +88,7 @@ void frmBrowser::brwWebBrowser_NewWindow2(bool *cancel)
             QLatin1String(ProductTitle));
         return;
     }
+    m_popupGuard.HandedOff(m_clock.elapsed());
     StartNewInstance();
 }
 

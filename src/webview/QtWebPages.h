@@ -4,6 +4,7 @@
 
 #include "webview/ViewDialogs.h"
 
+#include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 
@@ -13,28 +14,29 @@ class ViewHost
 public:
     virtual ~ViewHost() = default;
     virtual ViewDialogs *Dialogs() const = 0;
-    // Raises NewWindow2; nullptr when the window is refused.
-    virtual QWebEnginePage *OpenWindow(QWebEnginePage::WebWindowType type) = 0;
+    // Raises NewWindow2 for a page's request and opens the window unless it is refused.
+    virtual void OpenWindow(QWebEnginePage *opener, QWebEngineNewWindowRequest &request) = 0;
 };
 
 // The page with what a desktop browser's view does by itself: new windows decided before the
-// engine has a request for them, and script dialogs through the view's dialogs.
+// new page asks anything of its server, and script dialogs through the view's dialogs.
 class ViewPage : public QWebEnginePage
 {
 public:
     ViewPage(QWebEngineProfile *profile, ViewHost *host, QObject *parent)
         : QWebEnginePage(profile, parent)
         , m_host(host)
-    { }
-
-protected:
-    // Called before the engine builds any request for the new window's page: a refused window
-    // never reaches the server.
-    QWebEnginePage *createWindow(WebWindowType type) override
     {
-        return m_host ? m_host->OpenWindow(type) : nullptr;
+        // Asked with the engine's word on whether a person's click or key asked for it; a
+        // window not opened in here is dropped by the engine before it loads anything.
+        connect(this, &QWebEnginePage::newWindowRequested, this,
+                [this](QWebEngineNewWindowRequest &request) {
+                    if (m_host)
+                        m_host->OpenWindow(this, request);
+                });
     }
 
+protected:
     void javaScriptAlert(const QUrl &origin, const QString &msg) override
     {
         if (m_host)

@@ -39,18 +39,30 @@ QString SafeFileName(const QString &title)
 
 } // namespace
 
-QWebEnginePage *QtWebView::Private::OpenWindow(QWebEnginePage::WebWindowType type)
+void QtWebView::Private::OpenWindow(QWebEnginePage *opener, QWebEngineNewWindowRequest &request)
 {
-    Q_UNUSED(type); // every kind of new window gets the same plain window
+    // Every kind of new window gets the same plain window.
     bool cancel = false;
+    newWindowFromUser = request.isUserInitiated();
     emit q->NewWindow2(&cancel);
-    if (cancel)
-        return nullptr;
+    newWindowFromUser = false;
+    if (cancel) {
+        // Each refused request still costs the engine a page it throws away; a page that keeps
+        // asking on its own is not heard any more until it is left. A person's click still is.
+        if (opener == page && ++refusedWindows == RefusedWindowsHeard)
+            page->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+        return;
+    }
     auto *window = new PopupWindow(profile, this);
     ConnectAsking(window->page(), window);
     popups.append(window);
+    request.openIn(window->page());
     window->show();
-    return window->page();
+}
+
+bool QtWebView::NewWindowFromUser() const
+{
+    return d->newWindowFromUser;
 }
 
 bool QtWebView::Private::IsOurPage(const QWebEnginePage *p) const

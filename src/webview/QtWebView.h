@@ -44,6 +44,10 @@ public:
     QString LocationName() const override;
     QString LocationURL() const override;
     bool Busy() const override;
+    bool NewWindowFromUser() const override;
+
+    // Windows a page may have refused before it may open no more on its own.
+    static constexpr int RefusedWindowsHeard = 10;
 
     // The plain windows this view opened for new-window requests it was allowed to open.
     QList<QWidget *> OpenedWindows() const;

@@ -12,6 +12,7 @@
 #include <QWebEngineProfile>
 #include <QWebEngineQuotaRequest>
 #include <QWebEngineRegisterProtocolHandlerRequest>
+#include <QWebEngineSettings>
 
 // Every engine signal the view listens to, translated into the view's events here and in the
 // handlers below.
@@ -84,6 +85,10 @@ void QtWebView::Private::OnLoading(const QWebEngineLoadingInfo &info)
 {
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
         requested = false;
+        // A new page is heard again.
+        if (refusedWindows >= RefusedWindowsHeard)
+            page->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+        refusedWindows = 0;
         if (loading)
             return; // one pair per load, however many navigations it covers
         loading = true;

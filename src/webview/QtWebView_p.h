@@ -40,7 +40,12 @@ struct QtWebView::Private : public ViewHost
     int toldForward = -1;
 
     ViewDialogs *Dialogs() const override { return dialogs; }
-    QWebEnginePage *OpenWindow(QWebEnginePage::WebWindowType type) override;
+    void OpenWindow(QWebEnginePage *opener, QWebEngineNewWindowRequest &request) override;
+    // While NewWindow2 is raised: whether a person asked for the window.
+    bool newWindowFromUser = false;
+    // Windows refused since the page was entered; past a few the page may open no more on its
+    // own, so a script that asks in a loop costs nothing.
+    int refusedWindows = 0;
 
     void ConnectEngine();
     void ConnectAsking(QWebEnginePage *p, QObject *context);

@@ -52,6 +52,9 @@ public:
     virtual QString LocationName() const = 0;
     virtual QString LocationURL() const = 0;
     virtual bool Busy() const = 0;
+    // While NewWindow2 is raised: true when the person asked for the window (a click or a key
+    // press on the page), false when a script of the page asks on its own.
+    virtual bool NewWindowFromUser() const = 0;
 
 signals:
     void StatusTextChange(const QString &text);

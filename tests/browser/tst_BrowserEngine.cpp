@@ -63,6 +63,8 @@ private slots:
     void popups();
     void allowParentLinkOpensInNewInstance();
     void favoriteAddedAndChosen();
+    void hoverLoopHandsOverNothing();
+    void refusedLoopCostsNothing();
 
 private:
     HttpServer server;
@@ -149,8 +151,10 @@ void tst_BrowserEngine::browsingShowsWhatHappens()
 
     // The link under the pointer shows in the status line.
     QTRY_VERIFY(PointAt(e.view, QPoint(100, 100), "ready"));
-    QTRY_VERIFY(NudgeAt(e.view, QPoint(100, 100))
-                && w.txtStatus->text() == server.url("/page?title=Linked").toString());
+    QTRY_VERIFY_WITH_TIMEOUT(NudgeAt(e.view, QPoint(100, 100))
+                                 && w.txtStatus->text()
+                                     == server.url("/page?title=Linked").toString(),
+                             15000);
 
     // Back, from the toolbar.
     frmBrowser::Button(w.tbToolBar, 1)->trigger();
@@ -233,8 +237,9 @@ void tst_BrowserEngine::popups()
         QTRY_VERIFY(PointAt(e.view, QPoint(100, 100), "ready"));
         // A person sees the link's address in the status line before clicking it.
         if (outcome == "handoff")
-            QTRY_VERIFY(NudgeAt(e.view, QPoint(100, 100))
-                        && w.txtStatus->text() == server.url(popup).toString());
+            QTRY_VERIFY_WITH_TIMEOUT(NudgeAt(e.view, QPoint(100, 100))
+                                         && w.txtStatus->text() == server.url(popup).toString(),
+                                     15000);
         QTest::mouseClick(InputTarget(e.view), Qt::MouseButton(button),
                           Qt::KeyboardModifiers(modifiers), QPoint(100, 100));
     }
@@ -285,8 +290,10 @@ void tst_BrowserEngine::allowParentLinkOpensInNewInstance()
     QTRY_COMPARE_WITH_TIMEOUT(e.w->lblCanceled->text(), QString("Pop-Up Window Canceled"), 10000);
     // Hover, then click the link: a new instance opens its address.
     QTRY_VERIFY(PointAt(e.view, QPoint(100, 100), "ready"));
-    QTRY_VERIFY(NudgeAt(e.view, QPoint(100, 100))
-                && e.w->txtStatus->text() == server.url("/popup?linked").toString());
+    QTRY_VERIFY_WITH_TIMEOUT(NudgeAt(e.view, QPoint(100, 100))
+                                 && e.w->txtStatus->text()
+                                     == server.url("/popup?linked").toString(),
+                             15000);
     QTest::mouseClick(InputTarget(e.view), Qt::LeftButton, {}, QPoint(100, 100));
     QTRY_VERIFY_WITH_TIMEOUT(realStarter.LastProcessId() != 0, 10000);
     const qint64 pid = realStarter.LastProcessId();
@@ -323,6 +330,64 @@ void tst_BrowserEngine::favoriteAddedAndChosen()
     QTRY_COMPARE_WITH_TIMEOUT(server.requestCount("/page?title=Kept,%20with%20comma"), before + 1,
                               15000);
     QTRY_COMPARE(w.windowTitle(), QString("Kept, with comma - Ombrane Software"));
+}
+
+void tst_BrowserEngine::hoverLoopHandsOverNothing()
+{
+    // Allow Parent: while the pointer rests on a link, the page asks for ten windows on its own.
+    // None is handed over; the person's click on the link is, once.
+    server.html("/hoverloop",
+                HttpServer::Page("HoverLoop",
+                                 QString("<a href='/popup?hoverloop' target=_blank %1 "
+                                         "onmouseenter=\"for (let i = 0; i < 10; ++i) "
+                                         "window.open('/popup?scripted')\">link</a>")
+                                     .arg(Block)));
+    EngineWindow e;
+    e.start("allow", server.url("/hoverloop").toString());
+    QSignalSpy asked(e.view, &WebView::NewWindow2);
+    QTRY_VERIFY(PointAt(e.view, QPoint(100, 100), "ready"));
+    QTRY_VERIFY(asked.count() >= 1);
+    QVERIFY(e.w->Timer2.isActive() || e.w->NoticeFlashCount > 0); // refused with the notice
+    QCOMPARE(e.starter.started, 0);
+    QTRY_VERIFY_WITH_TIMEOUT(NudgeAt(e.view, QPoint(100, 100))
+                                 && e.w->txtStatus->text()
+                                     == server.url("/popup?hoverloop").toString(),
+                             15000);
+    QTest::mouseClick(InputTarget(e.view), Qt::LeftButton, {}, QPoint(100, 100));
+    QTRY_COMPARE_WITH_TIMEOUT(e.starter.started, 1, 10000);
+    QCOMPARE(ReadAll(e.path("Popupurl")),
+             "\"" + server.url("/popup?hoverloop").toEncoded() + "\"\r\n");
+    QVERIFY(!server.wasRequested("/popup?scripted"));
+}
+
+void tst_BrowserEngine::refusedLoopCostsNothing()
+{
+    // Cancel All: a page asks for a thousand windows. It hears no after a few, and goes on
+    // working: its timers run and it reloads.
+    server.html("/loop",
+                HttpServer::Page("Loop", "",
+                                 "<script>onload = () => {"
+                                 "  for (let i = 0; i < 1000; ++i) window.open('/popup?loop');"
+                                 "  setTimeout(() => document.title = 'alive', 50); }"
+                                 "</script>"));
+    EngineWindow e;
+    e.start("all", QString());
+    QSignalSpy asked(e.view, &WebView::NewWindow2);
+    QSignalSpy loaded(e.view, &WebView::DownloadComplete);
+    for (int round = 0; round < 2; ++round) {
+        if (round == 0)
+            e.view->Navigate(server.url("/loop").toString());
+        else
+            e.view->Refresh();
+        QVERIFY(loaded.wait(30000));
+        QTRY_COMPARE_WITH_TIMEOUT(e.view->LocationName(), QString("alive"), 30000);
+        QVERIFY2(asked.count() <= QtWebView::RefusedWindowsHeard,
+                 qPrintable(QString::number(asked.count())));
+        QVERIFY(asked.count() >= 1); // the first were refused with the notice
+        asked.clear();
+        loaded.clear();
+    }
+    QVERIFY(!server.wasRequested("/popup?loop"));
 }
 
 QTEST_MAIN(tst_BrowserEngine)

@@ -10,6 +10,8 @@ private slots:
     void popupModeFromMarks();
     void decide_data();
     void decide();
+    void guard_data();
+    void guard();
     void storedWords_data();
     void storedWords();
 };
@@ -21,21 +23,29 @@ void tst_PopupPolicy::decide_data()
     QTest::addColumn<bool>("cancel");
     QTest::addColumn<bool>("notice");
     QTest::addColumn<QString>("handOff");
+    QTest::addColumn<bool>("fromUser");
 
     const int cancelAll = int(PopupMode::CancelAll);
     const int parent = int(PopupMode::AllowParent);
     const int all = int(PopupMode::AllowAll);
-    QTest::newRow("cancel all, link") << cancelAll << "http://a/" << true << true << "";
-    QTest::newRow("cancel all, empty") << cancelAll << "" << true << true << "";
-    QTest::newRow("parent, http link") << parent << "http://a/b" << true << false << "http://a/b";
-    QTest::newRow("parent, https link") << parent << "https://a/" << true << false << "https://a/";
-    QTest::newRow("parent, Done") << parent << "Done" << true << true << "";
-    QTest::newRow("parent, empty") << parent << "" << true << true << "";
-    QTest::newRow("parent, capitals") << parent << "HTTP://A/" << true << true << "";
-    QTest::newRow("parent, Download Stopped") << parent << "Download Stopped" << true << true << "";
-    QTest::newRow("parent, blank before") << parent << " http://a/" << true << true << "";
-    QTest::newRow("allow all, link") << all << "http://a/" << false << false << "";
-    QTest::newRow("allow all, Done") << all << "Done" << false << false << "";
+    QTest::newRow("cancel all, link") << cancelAll << "http://a/" << true << true << "" << true;
+    QTest::newRow("cancel all, empty") << cancelAll << "" << true << true << "" << true;
+    QTest::newRow("parent, http link")
+        << parent << "http://a/b" << true << false << "http://a/b" << true;
+    QTest::newRow("parent, https link")
+        << parent << "https://a/" << true << false << "https://a/" << true;
+    QTest::newRow("parent, Done") << parent << "Done" << true << true << "" << true;
+    QTest::newRow("parent, empty") << parent << "" << true << true << "" << true;
+    QTest::newRow("parent, capitals") << parent << "HTTP://A/" << true << true << "" << true;
+    QTest::newRow("parent, Download Stopped")
+        << parent << "Download Stopped" << true << true << "" << true;
+    QTest::newRow("parent, blank before") << parent << " http://a/" << true << true << "" << true;
+    QTest::newRow("allow all, link") << all << "http://a/" << false << false << "" << true;
+    QTest::newRow("allow all, Done") << all << "Done" << false << false << "" << true;
+    // A script asking on its own, while the pointer happens to be over a link.
+    QTest::newRow("parent, link, script") << parent << "http://a/b" << true << true << "" << false;
+    QTest::newRow("cancel all, script") << cancelAll << "http://a/" << true << true << "" << false;
+    QTest::newRow("allow all, script") << all << "http://a/" << false << false << "" << false;
 }
 
 void tst_PopupPolicy::decide()
@@ -45,10 +55,61 @@ void tst_PopupPolicy::decide()
     QFETCH(bool, cancel);
     QFETCH(bool, notice);
     QFETCH(QString, handOff);
-    const NewWindowDecision d = DecideNewWindow(PopupMode(mode), status);
+    QFETCH(bool, fromUser);
+    const NewWindowDecision d = DecideNewWindow(PopupMode(mode), status, fromUser);
     QCOMPARE(d.cancel, cancel);
     QCOMPARE(d.showNotice, notice);
     QCOMPARE(d.handOff, handOff);
+}
+
+void tst_PopupPolicy::guard_data()
+{
+    // A sequence of requests, each "<ms> <kind>", kind one of: handoff (a link handed over),
+    // waiting (the same while the file still holds the last address), own (a window a page
+    // opens by itself in Allow All), user (one the person asked for in Allow All); and what
+    // each got: h handed over, o opened, n refused with the notice.
+    QTest::addColumn<QStringList>("requests");
+    QTest::addColumn<QString>("outcomes");
+    QTest::newRow("hand-offs one after the other")
+        << QStringList {"0 handoff", "100 handoff"} << "hh";
+    QTest::newRow("a second while the first waits")
+        << QStringList {"0 handoff", "100 waiting", "29999 waiting"} << "hnn";
+    QTest::newRow("the first never taken: given up after a while")
+        << QStringList {"0 handoff", "30000 waiting"} << "hh";
+    QStringList twentyOne;
+    for (int i = 0; i < 21; ++i)
+        twentyOne << QString("%1 own").arg(i * 10);
+    QTest::newRow("21 windows at once") << twentyOne << QString(20, 'o') + "n";
+    QTest::newRow("the person still opens windows")
+        << (QStringList(twentyOne) << "300 user") << QString(20, 'o') + "no";
+    QTest::newRow("slower than the flood") << (QStringList(twentyOne) << "10000 own"
+                                                                      << "10009 own"
+                                                                      << "10100 own")
+                                           << QString(20, 'o') + "nono";
+}
+
+void tst_PopupPolicy::guard()
+{
+    QFETCH(QStringList, requests);
+    QFETCH(QString, outcomes);
+    PopupGuard guard;
+    QString got;
+    for (const QString &r : requests) {
+        const qint64 now = r.section(' ', 0, 0).toLongLong();
+        const QString kind = r.section(' ', 1);
+        const bool handOff = kind == "handoff" || kind == "waiting";
+        const bool fromUser = handOff || kind == "user";
+        const NewWindowDecision plain = DecideNewWindow(
+            handOff ? PopupMode::AllowParent : PopupMode::AllowAll, "http://a/", fromUser);
+        const NewWindowDecision d = guard.Guard(plain, fromUser, kind == "waiting", now);
+        if (!d.handOff.isEmpty()) {
+            guard.HandedOff(now);
+            got += 'h';
+        } else {
+            got += d.cancel ? (d.showNotice ? 'n' : '?') : 'o';
+        }
+    }
+    QCOMPARE(got, outcomes);
 }
 
 void tst_PopupPolicy::storedWords_data()

@@ -22,6 +22,7 @@ class tst_frmBrowser_Popups : public QObject
 private slots:
     void newWindow_data();
     void newWindow();
+    void pagesAskingOnTheirOwn();
     void popupModesAreExclusiveAndSaved();
     void noticeFlashesSevenTicks();
     void secondRefusalRestartsNotice();
@@ -73,6 +74,43 @@ void tst_frmBrowser_Popups::newWindow()
     QCOMPARE(h.starter.started, started);
     QCOMPARE(ReadAll(h.path("Popupurl")), popupurl);
     QVERIFY(h.dialogs.messages.isEmpty());
+}
+
+void tst_frmBrowser_Popups::pagesAskingOnTheirOwn()
+{
+    // Allow Parent: a script's ten requests while the pointer rests on a link start nothing;
+    // the person's click hands over once; a second click while the new instance has not taken
+    // its address is refused.
+    Harness h;
+    WriteAll(h.path("QuorBrowser.cfg"), "21127OCT99\r\n0\r\nallow\r\n");
+    h.start();
+    emit h.view->StatusTextChange("http://127.0.0.1:9/link");
+    for (int i = 0; i < 10; ++i)
+        QVERIFY(h.view->RaiseNewWindow2(false));
+    QCOMPARE(h.starter.started, 0);
+    QCOMPARE(h.w->lblCanceled->text(), QString("Pop-Up Window Canceled"));
+    QVERIFY(h.view->RaiseNewWindow2(true));
+    QCOMPARE(h.starter.started, 1);
+    QCOMPARE(ReadAll(h.path("Popupurl")), QByteArray("\"http://127.0.0.1:9/link\"\r\n"));
+    QVERIFY(h.view->RaiseNewWindow2(true));
+    QCOMPARE(h.starter.started, 1);
+    // Once the new instance has taken it, the next click goes through.
+    WriteAll(h.path("Popupurl"), "\"\"\r\n");
+    QVERIFY(h.view->RaiseNewWindow2(true));
+    QCOMPARE(h.starter.started, 2);
+    QVERIFY(h.dialogs.messages.isEmpty());
+
+    // Allow All: a page opening windows in a loop gets twenty, then the notice; the person
+    // still opens one.
+    Harness all;
+    WriteAll(all.path("QuorBrowser.cfg"), "21127OCT99\r\n0\r\nallowie\r\n");
+    all.start();
+    QString opened;
+    for (int i = 0; i < 25; ++i)
+        opened += all.view->RaiseNewWindow2(false) ? 'n' : 'o';
+    QCOMPARE(opened, QString(20, 'o') + QString(5, 'n'));
+    QCOMPARE(all.w->lblCanceled->text(), QString("Pop-Up Window Canceled"));
+    QVERIFY(!all.view->RaiseNewWindow2(true));
 }
 
 void tst_frmBrowser_Popups::popupModesAreExclusiveAndSaved()

@@ -55,6 +55,7 @@ public:
     QString LocationName() const override { return m_name; }
     QString LocationURL() const override { return m_url; }
     bool Busy() const override { return busy; }
+    bool NewWindowFromUser() const override { return m_fromUser; }
 
     void SetLocation(const QString &url, const QString &name)
     {
@@ -62,11 +63,14 @@ public:
         m_name = name;
     }
 
-    // Raises NewWindow2 as the view does and tells whether the window was cancelled.
-    bool RaiseNewWindow2()
+    // Raises NewWindow2 as the view does, for a window the person asked for or one a script
+    // asks for on its own, and tells whether the window was cancelled.
+    bool RaiseNewWindow2(bool fromUser = true)
     {
         bool cancel = false;
+        m_fromUser = fromUser;
         emit NewWindow2(&cancel);
+        m_fromUser = false;
         return cancel;
     }
 
@@ -85,6 +89,7 @@ public:
     bool followNavigate = true;
 
 private:
+    bool m_fromUser = false;
     QString m_url;
     QString m_name;
 };
