@@ -26,6 +26,7 @@ class UserDialogs;
 class WebView;
 class frmAbout;
 class frmDelFav;
+class NativeWindows;
 class frmMain;
 class FileAssociations;
 class SocketLayer;
@@ -49,6 +50,7 @@ struct BrowserEnvironment
     FileAssociations *associations = nullptr; // the association wizard's desktop
     QString associationProgram; // the program documents are opened with
     SystemInformation *sysInfo = nullptr; // About's System Info
+    NativeWindows *nativeWindows = nullptr; // nullptr: the running window system's
 };
 
 // The program's one browser window.
@@ -238,6 +240,7 @@ private:
     void ApplyOuterSize();
     void KeepNativeWindowState();
     void FrameMayHaveChanged();
+    void NativeWindowMayBeGone();
     void FirstPageStep();
     void SelectPopupMode(PopupMode mode);
     PopupMode CurrentPopupMode() const;
@@ -280,4 +283,5 @@ private:
     QMargins m_frame; // the frame the window had at the last look
     PopupGuard m_popupGuard;
     QElapsedTimer m_clock; // a steady clock for the pop-up guard
+    QTimer m_nativeCheck; // while the window is off the screen: is it still there?
 };

@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QToolBar>
+#include <QWindow>
 
 namespace {
 
@@ -243,6 +244,10 @@ bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
 {
     if (!m_built)
         return QMainWindow::eventFilter(watched, event);
+    if (watched == static_cast<QObject *>(windowHandle()) && event->type() == QEvent::Expose) {
+        NativeWindowMayBeGone();
+        return false;
+    }
     // The client area changes size with the window, and also when the menu bar comes or goes.
     if (watched == centralWidget() && event->type() == QEvent::Resize) {
         Form_Resize();

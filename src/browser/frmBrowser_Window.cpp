@@ -4,6 +4,7 @@
 #include "browser/frmBrowser.h"
 
 #include "browser/Layout.h"
+#include "services/NativeWindows.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -82,12 +83,42 @@ void frmBrowser::ApplyOuterSize()
            qMax(1, m_outerSize.height() - frame.top() - frame.bottom()));
 }
 
+void frmBrowser::NativeWindowMayBeGone()
+{
+    // Destroyed from outside (another X client may do that): the window is closed as a person
+    // closes it, so the settings are saved and the process ends.
+    // While the window is not on the screen (minimized, or gone) that is asked now and then:
+    // a window destroyed while minimized tells nothing more.
+    static PlatformNativeWindows platform;
+    NativeWindows *windows = m_env.nativeWindows ? m_env.nativeWindows : &platform;
+    const bool hidden
+        = !m_unloaded && isVisible() && windowHandle() && !windowHandle()->isExposed();
+    if (!hidden) {
+        m_nativeCheck.stop();
+        return;
+    }
+    if (!windows->Exists(windowHandle())) {
+        m_nativeCheck.stop();
+        close();
+        return;
+    }
+    if (!m_nativeCheck.isActive()) {
+        m_nativeCheck.setInterval(2000);
+        connect(&m_nativeCheck, &QTimer::timeout, this, &frmBrowser::NativeWindowMayBeGone,
+                Qt::UniqueConnection);
+        m_nativeCheck.start();
+    }
+}
+
 void frmBrowser::KeepNativeWindowState()
 {
     // The web view replaces the window's native window when it first shows something, before
     // or after the window is shown; the new one starts in the normal state. The state the
     // window was given (maximized, minimized) must reach the window manager all the same.
     QWindow *native = windowHandle();
+    // Its exposure tells when it may have gone.
+    if (native)
+        native->installEventFilter(this);
     const Qt::WindowStates wanted = windowState() & ~Qt::WindowActive;
     if (native && native->windowStates() != wanted)
         native->setWindowStates(wanted);

@@ -447,6 +447,24 @@ def ip_address_key(s):
     wait_for("the address to be hidden again", lambda: not shown(), 10, detail=shown)
 
 
+def window_destroyed_from_outside(s):
+    """Another X client destroys the window: the program saves its settings and ends, as when
+    the window is closed; minimizing it, by contrast, ends nothing."""
+    profile = s.desk.new_profile("main")
+    b = s.start(profile)
+    s.wait_settled(b)
+    s.desk.xdo("windowminimize", str(b.window()))
+    wait_for("the window to be minimized", lambda: "HIDDEN" in b.net_wm_state(), 10,
+             detail=b.net_wm_state)
+    if not b.running():
+        raise Failure("minimizing the window ended the program")
+    s.desk.xdo("windowclose", str(b.window()))
+    rc = b.wait_exit()
+    if rc != 0:
+        raise Failure("the program ended with %s" % rc)
+    check_cfg(profile.read("QuorBrowser.cfg"), None, "0")
+
+
 def menu_exit_keyboard(s):
     """Alt+F and x end the program; it stores its window in QuorBrowser.cfg."""
     profile = s.desk.new_profile("main")
@@ -584,6 +602,7 @@ SCENARIOS = {
     "favorite_from_the_popup": favorite_from_the_popup,
     "associate_jpg_files": associate_jpg_files,
     "ip_address_key": ip_address_key,
+    "window_destroyed_from_outside": window_destroyed_from_outside,
     "menu_exit_keyboard": menu_exit_keyboard,
     "close_by_window_manager": close_by_window_manager,
     "close_by_alt_f4": close_by_alt_f4,
