@@ -18,6 +18,7 @@
 #include <shlwapi.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 
