@@ -1,5 +1,6 @@
 #include "Version.h"
 #include "app/Module1.h"
+#include "app/ProgramIcon.h"
 #include "app/TerminationSignals.h"
 #include "app/frmSplash.h"
 #include "services/ProcessInstanceStarter.h"
@@ -42,6 +43,9 @@ int main(int argc, char **argv)
                                             .arg(QUORBROWSER_VERSION_MAJOR)
                                             .arg(QUORBROWSER_VERSION_MINOR)
                                             .arg(QUORBROWSER_VERSION_PATCH));
+    // The same picture as the installed desktop entry's icon (packaging/), so the window, the
+    // menu and the task bar agree; drawn here, so a copy that is not installed has it too.
+    QApplication::setWindowIcon(ProgramIcon());
     // Closing the main window ends the process, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
 
