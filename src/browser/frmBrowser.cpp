@@ -46,6 +46,10 @@ frmBrowser::frmBrowser(const BrowserEnvironment &env, QWidget *parent)
 
 frmBrowser::~frmBrowser()
 {
+    // ~QWidget closes the window and deletes its controls after this destructor: a control that
+    // loses the focus then (the favorites pop-up) would call a handler of a window that is gone.
+    for (QObject *control : findChildren<QObject *>())
+        QObject::disconnect(control, nullptr, this, nullptr);
     // The secondary windows are top-level windows of their own; they go with the main window.
     delete AboutWindow.data();
     delete TipWindow.data();
