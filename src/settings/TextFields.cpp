@@ -17,6 +17,41 @@ bool IsLineEnd(char c)
     return c == '\r' || c == '\n';
 }
 
+bool IsAscii(const QByteArray &bytes)
+{
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) > 0x7F)
+            return false;
+    }
+    return true;
+}
+
+// True when the bytes are valid UTF-8; decoded then holds their text, a leading byte order
+// mark included, since it is part of the text written.
+bool IsUtf8(const QByteArray &bytes, QString *decoded = nullptr)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    const QString text = utf8(bytes);
+    if (utf8.hasError())
+        return false;
+    if (decoded)
+        *decoded = text;
+    return true;
+}
+
+// True when some of the bytes form a UTF-8 sequence of two to four bytes.
+bool HoldsUtf8Sequence(const QByteArray &bytes)
+{
+    for (qsizetype i = 0; i < bytes.size(); ++i) {
+        const auto lead = static_cast<unsigned char>(bytes[i]);
+        const qsizetype length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
+        if (length > 0 && i + length <= bytes.size() && IsUtf8(bytes.mid(i, length)))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 QStringList ParseTextFields(const QByteArray &bytes)
@@ -80,23 +115,19 @@ QByteArray EncodeText(const QString &text)
         if (c.unicode() > 0xFF)
             return text.toUtf8();
     }
-    return text.toLatin1();
+    // Single-byte text whose bytes form UTF-8 somewhere would be read back as other letters
+    // ("Ã©" as "é"), also in a part that a reader takes alone (up to a quote or a comma); as
+    // UTF-8 every part reads back as it was written.
+    const QByteArray singleByte = text.toLatin1();
+    return HoldsUtf8Sequence(singleByte) ? text.toUtf8() : singleByte;
 }
 
 QString DecodeText(const QByteArray &bytes)
 {
-    bool ascii = true;
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) > 0x7F) {
-            ascii = false;
-            break;
-        }
-    }
-    if (ascii)
+    if (IsAscii(bytes))
         return QString::fromLatin1(bytes);
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString decoded = utf8(bytes);
-    if (!utf8.hasError())
+    QString decoded;
+    if (IsUtf8(bytes, &decoded))
         return decoded;
     return QString::fromLatin1(bytes);
 }

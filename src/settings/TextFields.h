@@ -19,7 +19,9 @@ QByteArray SerializeTextField(const QString &text);
 
 // Files are single-byte text; an address or name that does not fit in one byte a character is
 // kept whole as UTF-8 rather than lost. Reading takes UTF-8 when the bytes are valid UTF-8 and
-// single-byte text otherwise.
+// single-byte text otherwise, so a text whose single bytes would read as UTF-8 anywhere is
+// written as UTF-8 too: every text, and every part of it a reader takes alone, reads back as it
+// was written.
 QByteArray EncodeText(const QString &text);
 QString DecodeText(const QByteArray &bytes);
 

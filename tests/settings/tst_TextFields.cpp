@@ -12,6 +12,8 @@ private slots:
     void parse();
     void writtenFieldReadsBack_data();
     void writtenFieldReadsBack();
+    void quoteEndsWrittenText_data();
+    void quoteEndsWrittenText();
     void firstFieldOfMissingFileIsEmpty();
     void failedWriteKeepsPreviousContent();
 };
@@ -69,6 +71,11 @@ void tst_TextFields::writtenFieldReadsBack_data()
     QTest::newRow("beyond single byte")
         << QString::fromUtf8("\xe6\x97\xa5\xe6\x9c\xac \xd0\xbc\xd0\xb8\xd1\x80");
     QTest::newRow("path with blanks") << "/home/me/My Pages/page one.html";
+    // Single bytes that also form UTF-8 (C3 A9 is "é" there) came back as other letters.
+    QTest::newRow("single-byte letters that form UTF-8")
+        << QString::fromLatin1("\xc3\xa9t\xc3\xa9");
+    // A byte order mark at the start was dropped on reading.
+    QTest::newRow("byte order mark first") << QChar(0xFEFF) + QString("Title");
 }
 
 void tst_TextFields::writtenFieldReadsBack()
@@ -83,6 +90,27 @@ void tst_TextFields::writtenFieldReadsBack()
     const QString path = dir.filePath("f");
     QVERIFY(WriteSingleField(path, text));
     QCOMPARE(ReadFirstField(path), text);
+}
+
+void tst_TextFields::quoteEndsWrittenText_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("readBack");
+    QTest::newRow("plain") << "say \"hi\" now"
+                           << "say ";
+    QTest::newRow("quote first") << "\"quoted\""
+                                 << "";
+    // What comes before the quote is read alone: it must not turn into other letters because
+    // the whole text was written as single bytes.
+    QTest::newRow("part before the quote forms UTF-8")
+        << QString::fromLatin1("\xce\xab\"\xce") << QString::fromLatin1("\xce\xab");
+}
+
+void tst_TextFields::quoteEndsWrittenText()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, readBack);
+    QCOMPARE(ParseTextFields(SerializeTextField(text)), QStringList {readBack});
 }
 
 void tst_TextFields::firstFieldOfMissingFileIsEmpty()
