@@ -23,9 +23,11 @@ inline constexpr long MoreData = 234; // the value does not fit in the buffer
 // The type of a text value.
 inline constexpr std::uint32_t RegistryStringType = 1; // REG_SZ
 
-// Query value, set value, create subkey, enumerate subkeys, notify, create link and read
-// control: what the system information look-up asks for when it opens a key.
-inline constexpr std::uint32_t RegistryLookupAccess = 0x2003F;
+// Read access (query value, enumerate subkeys, notify, read control): what the system
+// information look-up asks for when it opens a key. It only reads; asking for write rights
+// under HKEY_LOCAL_MACHINE is refused to a person who is not an administrator, and System Info
+// would then never start.
+inline constexpr std::uint32_t RegistryLookupAccess = 0x20019;
 
 // The system registry, as the association wizard and the About window use it. Every call
 // answers RegistryResult::Success or the platform's error code.

@@ -476,7 +476,7 @@ void GetKeyValue(Case &c, const KeyValueRow &row)
              win::GetKeyValue(registry, RegistryRoot::LocalMachine, ScratchKey, row.readName, read),
              row.expected);
     CHECK_EQ(c, read, row.value);
-    CHECK_EQ(c, registry.accesses, std::vector<std::uint32_t> {0x2003F});
+    CHECK_EQ(c, registry.accesses, std::vector<std::uint32_t> {0x20019});
     CHECK_EQ(c, registry.opened, registry.closed);
 }
 
@@ -495,7 +495,7 @@ const std::vector<KeyValueRow> KeyValueRows = {
     {"no such value", true, false, REG_SZ, std::string("x\0", 2), "Other", false, ""},
     {"no such key", false, false, REG_SZ, "", "PATH", false, ""},
     {"key only readable", true, true, REG_SZ, std::string("C:\\Tools\\msinfo32.exe\0", 22), "PATH",
-     false, ""},
+     true, "C:\\Tools\\msinfo32.exe"},
 };
 
 struct ToolRow
