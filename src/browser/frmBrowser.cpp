@@ -99,12 +99,12 @@ void frmBrowser::SaveConfig()
 
 void frmBrowser::FirstPageStep()
 {
-    const QString handoff = ReadFirstField(HandoffPath());
+    const QString handoff = PendingHandoff();
     const FirstPagePlan plan = DecideFirstPage(m_env.commandLine, handoff, settings.StartMode);
     if (plan.go == FirstPagePlan::Go::Address)
         brwWebBrowser->Navigate(plan.address);
     if (plan.consumeHandoff)
-        WriteSingleField(HandoffPath(), QString());
+        HandoffTaken(handoff);
     if (plan.marks == FirstPagePlan::Marks::Blank)
         mnuBlank_Click();
     else if (plan.marks == FirstPagePlan::Marks::Home)

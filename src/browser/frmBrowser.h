@@ -272,6 +272,9 @@ private:
     void RemoveFavorite(const QString &address, const QString &name);
     // The pop-up hand-off file.
     QString HandoffPath() const;
+    // The address handed over by another instance and not taken yet, and taking it.
+    QString PendingHandoff() const;
+    void HandoffTaken(const QString &address);
     void Form_Unload();
 
     BrowserEnvironment m_env;

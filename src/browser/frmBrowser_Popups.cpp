@@ -10,18 +10,44 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
 
 namespace {
 
 // An address handed to the next instance that starts without a command line.
 const char *const HandoffFileName = "\\Popupurl";
+// The address last taken from it, where the file itself could not be emptied.
+const char *const HandoffTakenFileName = "\\Popupurl.taken";
 
 } // namespace
 
 QString frmBrowser::HandoffPath() const
 {
     return AppFilePath(m_env.appFolder, QString::fromLatin1(HandoffFileName));
+}
+
+QString frmBrowser::PendingHandoff() const
+{
+    const QString address = ReadFirstField(HandoffPath());
+    // Taken before by an instance that could not empty the file: not opened at every start.
+    const QString taken
+        = ReadFirstField(AppFilePath(m_env.appFolder, QString::fromLatin1(HandoffTakenFileName)));
+    return !address.isEmpty() && address == taken ? QString() : address;
+}
+
+void frmBrowser::HandoffTaken(const QString &address)
+{
+    if (WriteSingleField(HandoffPath(), QString()))
+        return;
+    WriteSingleField(AppFilePath(m_env.appFolder, QString::fromLatin1(HandoffTakenFileName)),
+                     address);
+    CommonDialog1->MessageBox(
+        this,
+        QStringLiteral("The page handed over by another QuorBrowser window is open, but the file "
+                       "%1 cannot be emptied.")
+            .arg(QDir::toNativeSeparators(HandoffPath())),
+        QLatin1String(ProductTitle));
 }
 
 void frmBrowser::RestorePopupMode()
@@ -89,6 +115,8 @@ void frmBrowser::brwWebBrowser_NewWindow2(bool *cancel)
         return;
     }
     m_popupGuard.HandedOff(m_clock.elapsed());
+    // The address may be handed over again one day; it is no longer one taken before.
+    QFile::remove(AppFilePath(m_env.appFolder, QString::fromLatin1(HandoffTakenFileName)));
     StartNewInstance();
 }
 

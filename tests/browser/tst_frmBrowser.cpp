@@ -2,6 +2,7 @@
 #include "TestFiles.h"
 #include "info/frmAbout.h"
 #include "info/frmTip.h"
+#include "settings/TextFields.h"
 
 #include <QAbstractButton>
 #include <QAccessible>
@@ -25,6 +26,7 @@ private slots:
     void everyControlHasAName();
     void firstPage_data();
     void firstPage();
+    void handOffThatCannotBeEmptiedOpensOnce();
     void loadAppliesStoredSettings();
     void unreadableSettingsStillStart();
     void noSettingsFileWritesBlankAndCancelAll();
@@ -243,6 +245,28 @@ void tst_frmBrowser::firstPage()
     QCOMPARE(ReadAll(h.path("Popupurl")), popupurlAfter);
     QCOMPARE(h.w->mnuBlank->isChecked(), blankChecked);
     QCOMPARE(h.w->mnuStartHome->isChecked(), !blankChecked);
+}
+
+void tst_frmBrowser::handOffThatCannotBeEmptiedOpensOnce()
+{
+    // A hand-off file that reads but cannot be written (whoever runs the test): the page is
+    // opened once, the person is told once, and the next start does not open it again.
+    Harness h;
+    QVERIFY(QFile::link("/proc/version", h.path("Popupurl")));
+    const QString handedOver = ReadFirstField(h.path("Popupurl"));
+    QVERIFY(!handedOver.isEmpty());
+    WriteAll(h.path("QuorBrowser.cfg"), "21127OCT99\r\n0\r\nall\r\nBlank\r\n");
+    h.start();
+    QCOMPARE(h.navigations(), QStringList {"Navigate:" + handedOver});
+    QCOMPARE(h.dialogs.messages.size(), 1);
+    h.w->close();
+
+    // The next start in the same folder.
+    h.w.reset();
+    h.view = new FakeWebView;
+    h.start();
+    QCOMPARE(h.navigations(), QStringList {"Navigate:about:blank"});
+    QCOMPARE(h.dialogs.messages.size(), 1);
 }
 
 void tst_frmBrowser::loadAppliesStoredSettings()
