@@ -50,7 +50,7 @@ void tst_frmBrowser_Address::enterNavigatesWithTextUnchanged()
     QFETCH(int, enterKey);
     Harness h;
     h.start();
-    QVERIFY(QTest::qWaitForWindowActive(h.w.get()));
+    QTRY_VERIFY(h.w->isActiveWindow());
     for (QComboBox *box : {h.w->cboAddress, h.w->cboAddress2}) {
         h.view->calls.clear();
         if (box == h.w->cboAddress2)
@@ -75,7 +75,7 @@ void tst_frmBrowser_Address::typingWithoutEnterNeverNavigates()
 {
     Harness h;
     h.start();
-    QVERIFY(QTest::qWaitForWindowActive(h.w.get()));
+    QTRY_VERIFY(h.w->isActiveWindow());
     for (const char *url : {"http://127.0.0.1:9/b", "http://127.0.0.1:9/a"}) {
         h.view->SetLocation(url, "T");
         emit h.view->NavigateComplete2();
@@ -115,7 +115,7 @@ void tst_frmBrowser_Address::pickingAnEntryNavigates()
     QFETCH(bool, byKeyboard);
     Harness h;
     h.start();
-    QVERIFY(QTest::qWaitForWindowActive(h.w.get()));
+    QTRY_VERIFY(h.w->isActiveWindow());
     for (const char *url : {"http://127.0.0.1:9/b", "http://127.0.0.1:9/a"}) {
         h.view->SetLocation(url, "T");
         emit h.view->NavigateComplete2();

@@ -32,7 +32,7 @@ void StartWithFavorites(Harness &h)
         "\"http://127.0.0.1:9/a\"\r\n\"http://127.0.0.1:9/b\"\r\n\"http://127.0.0.1:9/c\"\r\n");
     WriteAll(h.path("FavName"), "\"Alpha, first\"\r\n\"\"\r\n\"Charlie\"\r\n");
     h.start();
-    QVERIFY(QTest::qWaitForWindowActive(h.w.get()));
+    QTRY_VERIFY(h.w->isActiveWindow());
     QTest::mouseClick(h.w->lbladd, Qt::LeftButton);
     QVERIFY(h.w->List1->isVisible());
 }

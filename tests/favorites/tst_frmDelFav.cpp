@@ -73,11 +73,11 @@ struct Editor
             },
             [this](const QString &a, const QString &n) { removed << a + "|" + n; });
     }
-    bool show()
+    // Shown and given the focus, as a person's click on it does.
+    void show()
     {
         w->show();
         w->activateWindow();
-        return QTest::qWaitForWindowActive(w.get());
     }
     QByteArray favorites() const { return ReadAll(dir.filePath("Favorites")); }
     QByteArray names() const { return ReadAll(dir.filePath("FavName")); }
@@ -211,7 +211,8 @@ void tst_frmDelFav::controls()
     QFETCH(QRect, twips);
     QFETCH(bool, enabled);
     Editor e;
-    QVERIFY(e.show());
+    e.show();
+    QTRY_VERIFY(e.w->isActiveWindow());
 
     QWidget *c = e.w->findChild<QWidget *>(control);
     QVERIFY(c);
@@ -244,7 +245,8 @@ void tst_frmDelFav::controls()
 void tst_frmDelFav::window()
 {
     Editor e("a,b c", "First,_with_comma C");
-    QVERIFY(e.show());
+    e.show();
+    QTRY_VERIFY(e.w->isActiveWindow());
     frmDelFav &w = *e.w;
 
     QCOMPARE(w.windowTitle(), QString("Edit Favorites"));
@@ -292,7 +294,8 @@ void tst_frmDelFav::tabOrder()
     QFETCH(QString, script);
     QFETCH(QString, order);
     Editor e;
-    QVERIFY(e.show());
+    e.show();
+    QTRY_VERIFY(e.w->isActiveWindow());
     Run(*e.w, script);
     e.w->List1->setFocus();
     QTRY_COMPARE(QApplication::focusWidget(), e.w->List1);
@@ -352,7 +355,8 @@ void tst_frmDelFav::commands()
     QFETCH(QString, name);
     QFETCH(QString, buttons);
     Editor e;
-    QVERIFY(e.show());
+    e.show();
+    QTRY_VERIFY(e.w->isActiveWindow());
     const frmDelFav &w = *e.w;
 
     Run(*e.w, script);
@@ -380,7 +384,8 @@ void tst_frmDelFav::keyPressEnablesAddPasteDoesNot()
 {
     QFETCH(QString, box);
     Editor e;
-    QVERIFY(e.show());
+    e.show();
+    QTRY_VERIFY(e.w->isActiveWindow());
     auto *edit = e.w->findChild<QLineEdit *>(box);
 
     QTest::mouseClick(edit, Qt::LeftButton);
@@ -411,7 +416,8 @@ void tst_frmDelFav::closingSavesThenReloads()
 {
     QFETCH(QString, closer);
     Editor e("a b c d", "A B C D");
-    QVERIFY(e.show());
+    e.show();
+    QTRY_VERIFY(e.w->isActiveWindow());
 
     Run(*e.w, "click List2 3; press Command1; press Command1; press Command1");
     QCOMPARE(Items(e.w->List1), QString("d a b c"));
@@ -431,7 +437,8 @@ void tst_frmDelFav::closingSavesThenReloads()
 void tst_frmDelFav::doneWithoutFilesCreatesTwoEmptyFiles()
 {
     Editor e {QString(), QString()};
-    QVERIFY(e.show());
+    e.show();
+    QTRY_VERIFY(e.w->isActiveWindow());
     QCOMPARE(e.w->List1->count(), 0);
     QCOMPARE(e.w->List2->count(), 0);
 
@@ -446,7 +453,8 @@ void tst_frmDelFav::doneWithoutFilesCreatesTwoEmptyFiles()
 void tst_frmDelFav::favoriteAddedWhileOpenSurvives()
 {
     Editor e;
-    QVERIFY(e.show());
+    e.show();
+    QTRY_VERIFY(e.w->isActiveWindow());
     // The main window adds the page it shows while the editor is open.
     QVERIFY(AddFavorite(e.dir.path(), "x", "X").ok());
 
@@ -461,7 +469,8 @@ void tst_frmDelFav::favoriteAddedWhileOpenSurvives()
 void tst_frmDelFav::deleteTakesTheFavoriteOutOfTheMainWindow()
 {
     Editor e("a b c", "A B C");
-    QVERIFY(e.show());
+    e.show();
+    QTRY_VERIFY(e.w->isActiveWindow());
     // The main window's lists, as its LoadFavList filled them.
     QStringList mainAddresses {"a", "b", "c"};
     QStringList mainNames {"A", "B", "C"};
@@ -499,7 +508,8 @@ void tst_frmDelFav::writeFailureKeepsTheWindowOpen()
     QFETCH(QString, blocked);
     QFETCH(QString, how);
     Editor e;
-    QVERIFY(e.show());
+    e.show();
+    QTRY_VERIFY(e.w->isActiveWindow());
     Run(*e.w, "click List1 2; press Command1");
     const QString blockedPath = e.dir.filePath(blocked);
     BlockFile(blockedPath, how);
