@@ -1,0 +1,1 @@
+// Compiles the Qt headers that every file of the sanitizer build shares.
