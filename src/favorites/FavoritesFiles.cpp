@@ -1,5 +1,7 @@
 #include "favorites/FavoritesFiles.h"
 
+#include <optional>
+
 #include "settings/AppFolder.h"
 #include "settings/SaveFile.h"
 #include "settings/TextFields.h"
@@ -144,6 +146,35 @@ QStringList ReadFavoritesFile(const QString &path)
     return entries;
 }
 
+namespace {
+
+// Both files as they are, read under the lock before one of them is rewritten; failed names
+// the one that could not be read.
+struct BothFiles
+{
+    QString favPath, namePath;
+    Content fav, names;
+    std::optional<FavoritesWriteResult> failed;
+};
+
+BothFiles ReadBoth(const QString &folder)
+{
+    BothFiles b;
+    b.favPath = FavoritesPath(folder);
+    b.namePath = FavNamePath(folder);
+    b.fav = ReadContent(b.favPath);
+    if (!b.fav.ok) {
+        b.failed = Failed(b.favPath);
+        return b;
+    }
+    b.names = ReadContent(b.namePath);
+    if (!b.names.ok)
+        b.failed = Failed(b.namePath);
+    return b;
+}
+
+} // namespace
+
 FavoritesWriteResult AddFavorite(const QString &folder, const QString &address, const QString &name,
                                  int lockWaitMs)
 {
@@ -153,16 +184,11 @@ FavoritesWriteResult AddFavorite(const QString &folder, const QString &address, 
     if (lock.busy())
         return {FavoritesWriteResult::Busy, QString()};
 
-    const QString favPath = FavoritesPath(folder);
-    const QString namePath = FavNamePath(folder);
-    const Content fav = ReadContent(favPath);
-    if (!fav.ok)
-        return Failed(favPath);
-    const Content names = ReadContent(namePath);
-    if (!names.ok)
-        return Failed(namePath);
-    return WriteBoth(favPath, fav, Appended(fav.bytes, address), namePath,
-                     Appended(names.bytes, name));
+    const BothFiles b = ReadBoth(folder);
+    if (b.failed)
+        return *b.failed;
+    return WriteBoth(b.favPath, b.fav, Appended(b.fav.bytes, address), b.namePath,
+                     Appended(b.names.bytes, name));
 }
 
 FavoritesForEdit LoadFavoritesForEdit(const QString &folder, int lockWaitMs)
@@ -183,18 +209,12 @@ FavoritesWriteResult SaveFavorites(const QString &folder, const QStringList &add
     if (lock.busy())
         return {FavoritesWriteResult::Busy, QString()};
 
-    const QString favPath = FavoritesPath(folder);
-    const QString namePath = FavNamePath(folder);
-    const Content fav = ReadContent(favPath);
-    if (!fav.ok)
-        return Failed(favPath);
-    const Content oldNames = ReadContent(namePath);
-    if (!oldNames.ok)
-        return Failed(namePath);
-
-    const QStringList favKept = ParseFavorites(fav.bytes).mid(qMax(0, addressesShown));
-    const QStringList namesKept = ParseFavorites(oldNames.bytes).mid(qMax(0, namesShown));
-    return WriteBoth(favPath, fav, SerializeFavorites(addresses + favKept), namePath,
+    const BothFiles b = ReadBoth(folder);
+    if (b.failed)
+        return *b.failed;
+    const QStringList favKept = ParseFavorites(b.fav.bytes).mid(qMax(0, addressesShown));
+    const QStringList namesKept = ParseFavorites(b.names.bytes).mid(qMax(0, namesShown));
+    return WriteBoth(b.favPath, b.fav, SerializeFavorites(addresses + favKept), b.namePath,
                      SerializeFavorites(names + namesKept));
 }
 

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QWindow>
 #include <QtTest>
 
 static IsolatedHome isolatedHome;
@@ -141,7 +142,7 @@ void tst_frmMain::window()
     QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
 
     w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTRY_VERIFY(w.windowHandle() && w.windowHandle()->isExposed());
     QVERIFY(!w.isModal());
     QCOMPARE(w.size(), client);
     const QPoint centre = w.screen()->availableGeometry().center();
@@ -307,7 +308,7 @@ void tst_frmMain::done()
     w->setAttribute(Qt::WA_DeleteOnClose);
     QPointer<frmMain> alive(w);
     w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QTRY_VERIFY(w->windowHandle() && w->windowHandle()->isExposed());
     QTest::mouseClick(w->cmdclose, Qt::LeftButton);
     QTRY_VERIFY(alive.isNull());
     QCOMPARE(associations.calls, QStringList());
