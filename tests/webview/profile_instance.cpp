@@ -42,6 +42,7 @@ int main(int argc, char **argv)
 {
     QtWebView::PrepareApplication();
     QApplication app(argc, argv);
+    QtWebView::ApplicationMade();
     NoDialogs dialogs;
     auto *view = new QtWebView(&dialogs, QtWebView::Profile::PerUser);
     view->resize(400, 300);
