@@ -1,12 +1,14 @@
 #include "Version.h"
 #include "app/Module1.h"
 #include "app/ProgramIcon.h"
+#include "app/ProgramStyle.h"
 #include "app/TerminationSignals.h"
 #include "app/frmSplash.h"
 #include "services/ProcessInstanceStarter.h"
 #include "services/SystemInformation.h"
 #include "services/UserDialogs.h"
 #include "settings/AppFolder.h"
+#include "settings/StartupTrace.h"
 #include "webview/QtViewDialogs.h"
 #include "webview/QtWebView.h"
 
@@ -24,6 +26,7 @@
 
 int main(int argc, char **argv)
 {
+    TraceStartup("main");
     // Taken before Qt sees the arguments: the whole text is an address, never an option.
     const QString commandLine = CommandLineText(argc, argv);
     const bool startMinimized = qEnvironmentVariable(StartMinimizedVariable) == QLatin1String("1");
@@ -38,16 +41,16 @@ int main(int argc, char **argv)
     int qtArgc = 1;
     char *qtArgv[] = {argc > 0 && argv[0] ? argv[0] : programName, nullptr};
     QApplication app(qtArgc, qtArgv);
+    QtWebView::ApplicationMade();
     QApplication::setApplicationName(QStringLiteral("QuorBrowser"));
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
                                             .arg(QUORBROWSER_VERSION_MAJOR)
                                             .arg(QUORBROWSER_VERSION_MINOR)
                                             .arg(QUORBROWSER_VERSION_PATCH));
-    // The same picture as the installed desktop entry's icon (packaging/), so the window, the
-    // menu and the task bar agree; drawn here, so a copy that is not installed has it too.
-    QApplication::setWindowIcon(ProgramIcon());
+    QApplication::setStyle(new ProgramStyle);
     // Closing the main window ends the process, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
+    TraceStartup("application made");
 
     QtViewDialogs viewDialogs;
     QtUserDialogs dialogs;
@@ -67,6 +70,7 @@ int main(int argc, char **argv)
     PathSystemInformation sysInfo(launcher, dialogs);
 #endif
     auto *view = new QtWebView(&viewDialogs);
+    TraceStartup("web view made");
     const QString searchPage = qEnvironmentVariable("QUORBROWSER_SEARCH_PAGE");
     if (!searchPage.isEmpty())
         view->SetSearchPage(searchPage);
@@ -92,6 +96,17 @@ int main(int argc, char **argv)
     env.sysInfo = &sysInfo;
 
     frmBrowser *window = Main(env, startMinimized);
+    TraceStartup("main window shown");
+    QMetaObject::invokeMethod(
+        &app,
+        [] {
+            TraceStartup("event loop running");
+            // The same picture as the installed desktop entry's icon (packaging/), so the
+            // window, the menu and the task bar agree; drawn here, so a copy that is not
+            // installed has it too. Six sizes: drawn once the first page is on its way.
+            QApplication::setWindowIcon(ProgramIcon());
+        },
+        Qt::QueuedConnection);
     QObject::connect(window, &frmBrowser::Unloaded, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     TerminationSignals termination;

@@ -2,11 +2,73 @@
 
 #include "info/ProductPicture.h"
 
+#include <QApplication>
+#include <QIconEngine>
 #include <QPainter>
 #include <QPainterPath>
+#include <QStyle>
+#include <QStyleOption>
 #include <QtMath>
 
 namespace {
+
+class DrawnIconEngine : public QIconEngine
+{
+public:
+    DrawnIconEngine(int size, std::function<QPixmap(int)> draw)
+        : m_size(size)
+        , m_draw(std::move(draw))
+    { }
+
+    QIconEngine *clone() const override { return new DrawnIconEngine(*this); }
+    QString key() const override { return QStringLiteral("DrawnIconEngine"); }
+
+    QSize actualSize(const QSize &size, QIcon::Mode, QIcon::State) override
+    {
+        return QSize(m_size, m_size).boundedTo(size);
+    }
+
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override
+    {
+        return {QSize(m_size, m_size)};
+    }
+
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State) override
+    {
+        if (m_picture.isNull() && m_draw)
+            m_picture = m_draw(m_size);
+        QPixmap pm = m_picture;
+        if (pm.isNull())
+            return pm;
+        const QSize fit = actualSize(size, mode, QIcon::Off);
+        if (fit != pm.size() && !fit.isEmpty())
+            pm = pm.scaled(fit, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        if (mode != QIcon::Normal) {
+            QStyleOption option;
+            option.palette = QGuiApplication::palette();
+            pm = QApplication::style()->generatedIconPixmap(mode, pm, &option);
+        }
+        return pm;
+    }
+
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const QPixmap pm = pixmap(rect.size(), mode, state);
+        if (pm.isNull())
+            return;
+        // Centred, like any other icon that is smaller than its place.
+        const QRect target(
+            rect.topLeft()
+                + QPoint((rect.width() - pm.width()) / 2, (rect.height() - pm.height()) / 2),
+            pm.size());
+        painter->drawPixmap(target, pm);
+    }
+
+private:
+    int m_size;
+    std::function<QPixmap(int)> m_draw;
+    QPixmap m_picture;
+};
 
 const QColor Ink(0x1f, 0x4e, 0x8c);
 const QColor Accent(0xe0, 0x8a, 0x1e);
@@ -82,7 +144,7 @@ QPixmap DrawActivityPicture(int frame, int size)
     return pm;
 }
 
-QIcon ToolbarIcon(const QString &key, int s)
+QPixmap DrawToolbarPicture(const QString &key, int s)
 {
     QPixmap pm = Blank(s);
     QPainter p(&pm);
@@ -154,5 +216,15 @@ QIcon ToolbarIcon(const QString &key, int s)
                                                         : QStringLiteral("...");
         p.drawText(QRectF(0, 0, s, s), Qt::AlignCenter, text);
     }
-    return QIcon(pm);
+    return pm;
+}
+
+QIcon ToolbarIcon(const QString &key, int size)
+{
+    return DrawnIcon(size, [key](int s) { return DrawToolbarPicture(key, s); });
+}
+
+QIcon DrawnIcon(int size, std::function<QPixmap(int size)> draw)
+{
+    return QIcon(new DrawnIconEngine(size, std::move(draw)));
 }

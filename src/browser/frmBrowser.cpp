@@ -12,6 +12,7 @@
 #include "services/UserDialogs.h"
 #include "services/frmMain.h"
 #include "settings/AppFolder.h"
+#include "settings/StartupTrace.h"
 #include "settings/TextFields.h"
 #include "webview/WebView.h"
 
@@ -39,7 +40,9 @@ frmBrowser::frmBrowser(const BrowserEnvironment &env, QWidget *parent)
     setObjectName(QStringLiteral("frmBrowser"));
     setWindowTitle(QStringLiteral("Ombrane Software"));
     BuildMenus();
+    TraceStartup("menus built");
     BuildControls();
+    TraceStartup("controls built");
     ConnectEvents();
     m_built = true;
 }
@@ -62,13 +65,18 @@ void frmBrowser::Form_Load()
 {
     tbToolBar->update();
     LoadConfig();
-    LoadFavList();
+    TraceStartup("settings read");
+    // The favorites are not needed for the first page.
+    QMetaObject::invokeMethod(
+        this, [this] { EnsureFavorites(); }, Qt::QueuedConnection);
     RestorePopupMode();
     if (settings.FullScreen == 1)
         ShowFullScreenArrangement();
     ApplyWindowSettings();
     Form_Resize();
+    TraceStartup("window arranged");
     FirstPageStep();
+    TraceStartup("first page asked for");
 }
 
 void frmBrowser::LoadConfig()

@@ -74,6 +74,9 @@ public:
     void Form_Resize();
     // Empties and reloads both favorites lists from their files.
     void LoadFavList();
+    // Reads the favorites unless they have been read: at the start they wait until the first
+    // page has been asked for, or until they are first needed.
+    void EnsureFavorites();
 
     // Menu and control handlers.
     void mnuNew_Click();
@@ -233,6 +236,7 @@ private:
     void BuildControls();
     void BuildToolbars(QWidget *client);
     void BuildAddressStrip(QWidget *client);
+    void DrawActivityPictures();
     void ConnectEvents();
     void LoadConfig();
     void SaveConfig();
@@ -279,6 +283,7 @@ private:
 
     BrowserEnvironment m_env;
     bool m_unloaded = false;
+    bool m_favoritesRead = false;
     bool m_stopped = false; // the person stopped the last load
     bool m_built = false; // every control exists
     int m_layoutDepth = 0;

@@ -137,16 +137,25 @@ void frmBrowser::BuildToolbars(QWidget *client)
     Picture2->setAccessibleName(Picture2->toolTip());
     Picture2->setCursor(Qt::PointingHandCursor);
     Picture2->resize(pictureSize, PixelsY(240));
-    Picture2->setPixmap(DrawActivityPicture(0, pictureSize));
     for (int frame = 1; frame <= 4; ++frame) {
         QLabel *p = new QLabel(Toolbar1);
         p->setObjectName(QStringLiteral("Picture%1").arg(frame + 2));
         p->setToolTip(QStringLiteral("Downloading..."));
         p->resize(pictureSize, PixelsY(240));
-        p->setPixmap(DrawActivityPicture(frame, pictureSize));
         p->hide();
         *pictures[frame] = p;
     }
+    // The activity pictures live on the full-screen toolbar: drawn when it is first shown.
+}
+
+void frmBrowser::DrawActivityPictures()
+{
+    if (!Picture2->pixmap().isNull())
+        return;
+    const int pictureSize = PixelsX(240);
+    QLabel *const pictures[] = {Picture2, Picture3, Picture4, Picture5, Picture6};
+    for (int frame = 0; frame <= 4; ++frame)
+        pictures[frame]->setPixmap(DrawActivityPicture(frame, pictureSize));
 }
 
 void frmBrowser::BuildAddressStrip(QWidget *client)

@@ -15,6 +15,7 @@
 
 void frmBrowser::LoadFavList()
 {
+    m_favoritesRead = true;
     List1->clear();
     cboBookMarks->clear();
     cboBookMarks->addItems(
@@ -23,8 +24,15 @@ void frmBrowser::LoadFavList()
         ReadFavoritesFile(AppFilePath(m_env.appFolder, QString::fromLatin1(FavNameFileName))));
 }
 
+void frmBrowser::EnsureFavorites()
+{
+    if (!m_favoritesRead)
+        LoadFavList();
+}
+
 void frmBrowser::ShowFavorites()
 {
+    EnsureFavorites();
     List1->raise();
     List1->show();
     List1->setFocus();
@@ -68,6 +76,7 @@ void frmBrowser::RemoveFavorite(const QString &address, const QString &name)
 {
     // Deleted in the editor: gone from the pop-up at once, by what it is rather than by row, so
     // the names left still lead to their own addresses.
+    EnsureFavorites();
     QStringList addresses, names;
     for (int i = 0; i < cboBookMarks->count(); ++i)
         addresses << cboBookMarks->itemText(i);

@@ -150,6 +150,7 @@ void frmBrowser::ShowFullScreenArrangement()
     txtStatus->hide();
     ProgressBar1->hide();
     SetMenusVisible(false);
+    DrawActivityPictures();
     Toolbar1->show();
 }
 

@@ -4,6 +4,7 @@
 #include "browser/frmBrowser.h"
 
 #include "browser/AddressList.h"
+#include "settings/StartupTrace.h"
 #include "webview/WebView.h"
 
 #include <QComboBox>
@@ -68,6 +69,7 @@ void frmBrowser::brwWebBrowser_DownloadBegin()
 
 void frmBrowser::brwWebBrowser_DownloadComplete()
 {
+    TraceStartup("page loaded");
     SetPageCaption(true);
     Timer1.stop();
     Timer4.stop();
