@@ -58,7 +58,7 @@ addEventListener('load', function () {
 <canvas id="cv" width="240" height="200"></canvas>
 <div class="spin"></div>
 <div id="gl" class="text"></div>
-%s
+<!--filler-->
 </body></html>"""
 
 
@@ -77,7 +77,7 @@ def main():
     filler = "".join("<p>Paragraph %d: the quick brown fox jumps over the lazy dog, "
                      "and the page goes on so that it can be scrolled.</p>" % i
                      for i in range(40))
-    server.pages["/look.html"] = (LOOK_PAGE % filler).encode()
+    server.pages["/look.html"] = LOOK_PAGE.replace("<!--filler-->", filler).encode()
     threading.Thread(target=server.serve_forever, daemon=True).start()
     bench = startup.Bench(server, tempfile.mkdtemp(prefix="quor-look-logs-"))
 

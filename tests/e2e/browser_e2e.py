@@ -12,6 +12,7 @@ by the files left in the application folder. QUOR_E2E_KEEP=1 keeps the temporary
 import os
 import re
 import signal
+import subprocess
 import sys
 import time
 import traceback
@@ -61,11 +62,11 @@ class Scenario:
         """An address as a person types it: host, port and path, no scheme."""
         return "127.0.0.1:%d%s" % (self.server.port, path)
 
-    def start(self, profile, page="/start.html", loaded=True):
+    def start(self, profile, page="/start.html", loaded=True, env=None):
         """Starts the browser on a page and waits until the page is asked for and, if loaded,
         until the caption says it is shown whole."""
         since = self.server.mark()
-        b = self.desk.browser(profile, [self.url(page)]).start()
+        b = self.desk.browser(profile, [self.url(page)], env).start()
         b.window()
         self.server.wait_request(page, since=since, timeout=40)
         if loaded:
@@ -591,7 +592,36 @@ def full_screen_survives_restart(s):
     s.wait_full_arrangement(again)
 
 
+def software_drawing(s):
+    """Drawn by the software scene graph, as on a machine without a GPU, the window shows the
+    page as the OpenGL path does, pixel for pixel, and no OpenGL driver is ever loaded; on the
+    OpenGL path, on the same display, one is (so the check can see one)."""
+    shots = {}
+    for mode in ("hardware", "software"):
+        profile = s.desk.new_profile(mode)
+        b = s.start(profile, env={"QUORBROWSER_SCENE_GRAPH": mode})
+        s.wait_settled(b)
+        with open("/proc/%d/maps" % b.pid) as f:
+            drivers = sorted({line.split("/")[-1].strip() for line in f
+                              if "_dri.so" in line or "libGLX_mesa" in line})
+        if bool(drivers) != (mode == "hardware"):
+            raise Failure("%s mode: OpenGL drivers loaded: %s" % (mode, drivers or "none"))
+        shots[mode] = s.desk.path("window-%s.png" % mode)
+        desktop.run(["import", "-window", str(b.window()), shots[mode]], s.desk.env)
+        s.close_by_window_manager(b)
+        if b.wait_exit() != 0:
+            raise Failure("%s mode: the program did not end cleanly" % mode)
+    # The address box's caret blinks; everything else must match.
+    r = subprocess.run(["compare", "-metric", "AE", "-fuzz", "3%", shots["hardware"],
+                        shots["software"], "null:"], capture_output=True, text=True)
+    differing = float(r.stderr.split()[0]) if r.stderr.split() else -1
+    if r.returncode > 1 or differing < 0 or differing > 200:
+        raise Failure("the two modes draw the window differently: %s pixels (%s)"
+                      % (differing, r.stderr.strip()))
+
+
 SCENARIOS = {
+    "software_drawing": software_drawing,
     "address_return": address_return,
     "address_keypad_enter": address_keypad_enter,
     "full_screen_address_return": full_screen_address_return,

@@ -483,8 +483,8 @@ class Desktop:
         except OSError:
             return "(no log)"
 
-    def browser(self, profile, args=()):
-        b = Browser(self, profile, args)
+    def browser(self, profile, args=(), env=None):
+        b = Browser(self, profile, args, env)
         self.browsers.append(b)
         return b
 
@@ -593,10 +593,11 @@ class Profile:
 # The browser
 
 class Browser:
-    def __init__(self, desktop, profile, args):
+    def __init__(self, desktop, profile, args, env=None):
         self.desktop = desktop
         self.profile = profile
         self.args = list(args)
+        self.extra_env = dict(env or {})
         self.proc = None
         self.wid = None
         self._app = None
@@ -605,7 +606,9 @@ class Browser:
     def start(self):
         d = self.desktop
         self.log_name = "browser-%d.log" % len(d.browsers)
-        self.proc = spawn([d.binary] + self.args, self.profile.env(d.env), d.path(self.log_name))
+        env = self.profile.env(d.env)
+        env.update(self.extra_env)
+        self.proc = spawn([d.binary] + self.args, env, d.path(self.log_name))
         return self
 
     @property
