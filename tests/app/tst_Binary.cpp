@@ -1,4 +1,5 @@
 #include "HttpServer.h"
+#include "ProgramProcess.h"
 #include "TestFiles.h"
 
 #include <QProcess>
@@ -6,16 +7,13 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <csignal>
-
 namespace {
 
 // The program, started in its own application folder with its per-user data kept in the
 // test's folder too.
-struct Browser
+struct Browser : ProgramProcess
 {
     QTemporaryDir &home;
-    QProcess process;
 
     explicit Browser(QTemporaryDir &h)
         : home(h)
@@ -30,26 +28,6 @@ struct Browser
         process.setProgram(qEnvironmentVariable("QUORBROWSER_TEST_BINARY"));
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         QDir().mkpath(home.filePath("app"));
-    }
-    ~Browser()
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(5000);
-        }
-    }
-    bool start(const QStringList &args = {})
-    {
-        process.setArguments(args);
-        process.start();
-        return process.waitForStarted(10000);
-    }
-    // The way the desktop asks a program to end; the window closes as if the person closed it.
-    bool terminate()
-    {
-        ::kill(pid_t(process.processId()), SIGTERM);
-        return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit
-            && process.exitCode() == 0;
     }
     QString file(const QString &name) const { return home.filePath("app/" + name); }
 };

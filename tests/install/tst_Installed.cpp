@@ -3,6 +3,7 @@
 // beside the association wizard's, and the installed program run the way a person runs it.
 
 #include "HttpServer.h"
+#include "ProgramProcess.h"
 #include "TestFiles.h"
 #include "Version.h"
 #include "app/ProgramIcon.h"
@@ -21,7 +22,6 @@
 #include <QSvgRenderer>
 #endif
 
-#include <csignal>
 #include <sys/types.h>
 #include <unistd.h>
 
@@ -122,10 +122,8 @@ QStringList AsNormalUser()
 
 // An installed QuorBrowser started by its command name (bin/quorbrowser of an installed
 // tree), as the desktop entry starts it.
-struct InstalledBrowser
+struct InstalledBrowser : ProgramProcess
 {
-    QProcess process;
-
     InstalledBrowser(const QString &command, const QProcessEnvironment &env, bool asNormalUser)
     {
         process.setProcessEnvironment(env);
@@ -133,30 +131,10 @@ struct InstalledBrowser
         if (asNormalUser) {
             // setpriv replaces itself with the program: the process id stays the program's.
             process.setProgram(QStringLiteral("setpriv"));
-            process.setArguments(AsNormalUser() << command);
+            leadingArguments = AsNormalUser() << command;
         } else {
             process.setProgram(command);
         }
-    }
-    ~InstalledBrowser()
-    {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(5000);
-        }
-    }
-    bool start(const QStringList &args)
-    {
-        process.setArguments(process.arguments() + args);
-        process.start();
-        return process.waitForStarted(10000);
-    }
-    // As the desktop asks a program to end: it saves its settings and ends well.
-    bool terminate()
-    {
-        ::kill(pid_t(process.processId()), SIGTERM);
-        return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit
-            && process.exitCode() == 0;
     }
 };
 
