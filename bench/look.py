@@ -17,6 +17,7 @@ import tempfile
 import threading
 import time
 
+sys.dont_write_bytecode = True  # nothing left in the source tree
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import startup  # noqa: E402  (the page server and process helpers)
 
@@ -68,10 +69,7 @@ def main():
     build, out = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
     os.makedirs(out, exist_ok=True)
     quor = os.path.join(build, "src", "app", "QuorBrowser")
-    if os.geteuid() == 0:
-        os.environ["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
-    os.environ["QTWEBENGINE_CHROMIUM_FLAGS"] = \
-        '"--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1"'
+    startup.prepare_engine_environment()
 
     server = startup.Server()
     filler = "".join("<p>Paragraph %d: the quick brown fox jumps over the lazy dog, "
@@ -79,7 +77,8 @@ def main():
                      for i in range(40))
     server.pages["/look.html"] = LOOK_PAGE.replace("<!--filler-->", filler).encode()
     threading.Thread(target=server.serve_forever, daemon=True).start()
-    bench = startup.Bench(server, tempfile.mkdtemp(prefix="quor-look-logs-"))
+    logs = tempfile.mkdtemp(prefix="quor-look-logs-")
+    bench = startup.Bench(server, logs)
 
     def shoot(name):
         time.sleep(0.8)  # the engine's next frames reach the screen
@@ -94,23 +93,20 @@ def main():
              ("hardware", startup.Program("hardware", quor,
                                           {"QUORBROWSER_SCENE_GRAPH": "hardware"}, True))]
     for mode, program in modes:
-        folder = tempfile.mkdtemp(prefix="quor-look-")
-        os.makedirs(os.path.join(folder, "home"))
-        os.makedirs(os.path.join(folder, "app"))
-        proc, ms = bench.start(program, "look", folder)
-        try:
-            shoot(mode + "-1-page")
-            xdo("mousemove", "600", "700", "click", "1")
-            xdo("key", "ctrl+a")
-            shoot(mode + "-2-selected")
-            for _ in range(5):
-                xdo("click", "5")
-            shoot(mode + "-3-scrolled")
-            xdo("keydown", "ctrl", "click", "4", "click", "4", "click", "4", "keyup", "ctrl")
-            shoot(mode + "-4-zoomed")
-        finally:
-            startup.stop_tree(proc)
-            shutil.rmtree(folder, ignore_errors=True)
+        with startup.fresh_folder("quor-look-") as folder:
+            proc, ms = bench.start(program, "look", folder)
+            try:
+                shoot(mode + "-1-page")
+                xdo("mousemove", "600", "700", "click", "1")
+                xdo("key", "ctrl+a")
+                shoot(mode + "-2-selected")
+                for _ in range(5):
+                    xdo("click", "5")
+                shoot(mode + "-3-scrolled")
+                xdo("keydown", "ctrl", "click", "4", "click", "4", "click", "4", "keyup", "ctrl")
+                shoot(mode + "-4-zoomed")
+            finally:
+                startup.stop_tree(proc)
         print("%s: page loaded in %.0f ms" % (mode, ms))
     for step in ("1-page", "2-selected", "3-scrolled", "4-zoomed"):
         a, b = (os.path.join(out, "%s-%s.png" % (m, step)) for m in ("software", "hardware"))
@@ -118,6 +114,7 @@ def main():
         r = subprocess.run(["compare", "-metric", "AE", "-fuzz", "2%", a, b, diff],
                            capture_output=True, text=True)
         print("%s: %s pixels differ (of 1280x1024, 2%% fuzz)" % (step, r.stderr.strip()))
+    shutil.rmtree(logs, ignore_errors=True)  # kept only when a start failed
 
 
 if __name__ == "__main__":

@@ -14,6 +14,7 @@ Needs a display (run it under xvfb-run, as tools/bench-startup does).
 """
 
 import argparse
+import contextlib
 import http.server
 import os
 import random
@@ -230,6 +231,27 @@ def stop_tree(proc):
 # The programs
 
 
+def prepare_engine_environment():
+    """The engine refuses to start as root with its sandbox; the resolver rule keeps every name
+    but 127.0.0.1 off the network. Every program started afterwards gets the same."""
+    if os.geteuid() == 0:
+        os.environ["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
+    os.environ["QTWEBENGINE_CHROMIUM_FLAGS"] = \
+        '"--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1"'
+
+
+@contextlib.contextmanager
+def fresh_folder(prefix="quor-bench-"):
+    """A new temporary folder with an empty home and application folder, gone afterwards."""
+    folder = tempfile.mkdtemp(prefix=prefix)
+    os.makedirs(os.path.join(folder, "home"))
+    os.makedirs(os.path.join(folder, "app"))
+    try:
+        yield folder
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
 class Program:
     def __init__(self, name, exe, env, quor):
         self.name, self.exe, self.env, self.quor = name, exe, env, quor
@@ -269,30 +291,24 @@ class Bench:
         return proc, (loaded - t0) * 1000.0
 
     def measure(self, program, page, second):
-        folder = tempfile.mkdtemp(prefix="quor-bench-")
-        os.makedirs(os.path.join(folder, "home"))
-        os.makedirs(os.path.join(folder, "app"))
-        procs = []
-        try:
-            proc, load_ms = self.start(program, page, folder)
-            procs.append(proc)
-            time.sleep(SETTLE_SECONDS)
-            memory = pss_kb(tree(proc.pid)) / 1024.0
-            second_ms = None
-            if second:
-                other, second_ms = self.start(program, page, folder)
-                procs.append(other)
-            return load_ms, memory, second_ms
-        finally:
-            for p in reversed(procs):
-                stop_tree(p)
-            shutil.rmtree(folder, ignore_errors=True)
+        with fresh_folder() as folder:
+            procs = []
+            try:
+                proc, load_ms = self.start(program, page, folder)
+                procs.append(proc)
+                time.sleep(SETTLE_SECONDS)
+                memory = pss_kb(tree(proc.pid)) / 1024.0
+                second_ms = None
+                if second:
+                    other, second_ms = self.start(program, page, folder)
+                    procs.append(other)
+                return load_ms, memory, second_ms
+            finally:
+                for p in reversed(procs):
+                    stop_tree(p)
 
     def idle(self, program, seconds):
-        folder = tempfile.mkdtemp(prefix="quor-bench-")
-        os.makedirs(os.path.join(folder, "home"))
-        os.makedirs(os.path.join(folder, "app"))
-        try:
+        with fresh_folder() as folder:
             proc, _ = self.start(program, "small", folder)
             try:
                 time.sleep(2.0)  # past the load's own tail of work
@@ -304,8 +320,6 @@ class Bench:
                 return used * 1000.0 / TICK, ui * 1000.0 / TICK
             finally:
                 stop_tree(proc)
-        finally:
-            shutil.rmtree(folder, ignore_errors=True)
 
 
 def spread(values, unit):
@@ -337,12 +351,7 @@ def main():
     if not os.environ.get("DISPLAY") and not os.environ.get("WAYLAND_DISPLAY"):
         sys.exit("no display: run it under xvfb-run (tools/bench-startup does)")
 
-    # The engine refuses to start as root with its sandbox; the resolver rule keeps every name
-    # but 127.0.0.1 off the network. Both programs get the same.
-    if os.geteuid() == 0:
-        os.environ["QTWEBENGINE_DISABLE_SANDBOX"] = "1"
-    os.environ["QTWEBENGINE_CHROMIUM_FLAGS"] = \
-        '"--host-resolver-rules=MAP * ~NOTFOUND, EXCLUDE 127.0.0.1"'
+    prepare_engine_environment()
 
     programs = [
         Program("bare QWebEngineView", bare, {}, False),

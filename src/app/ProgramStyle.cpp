@@ -16,8 +16,10 @@ QPixmap DrawMoreKeys(int s, bool down)
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(QPen(QGuiApplication::palette().color(QPalette::WindowText), qMax(1.0, s / 10.0)));
-    if (down)
-        p.translate(s, 0), p.rotate(90);
+    if (down) {
+        p.translate(s, 0);
+        p.rotate(90);
+    }
     for (const double x : {s * 0.22, s * 0.52}) {
         QPainterPath chevron;
         chevron.moveTo(x, s * 0.25);

@@ -22,6 +22,8 @@ const char *const KeyProperty = "Key";
 // The window's client area as designed, in twips.
 constexpr double DesignClientWidth = 9570;
 constexpr double DesignClientHeight = 6315;
+// The activity pictures' side, in twips.
+constexpr double ActivityPictureTwips = 240;
 
 } // namespace
 
@@ -129,30 +131,30 @@ void frmBrowser::BuildToolbars(QWidget *client)
     cboAddress2->setObjectName(QStringLiteral("cboAddress2"));
     cboAddress2->move(PixelsX(5760), 0);
     cboAddress2->resize(PixelsX(3000), PixelsY(315));
-    const int pictureSize = PixelsX(240);
+    const int pictureSize = PixelsX(ActivityPictureTwips);
     QLabel **pictures[] = {nullptr, &Picture3, &Picture4, &Picture5, &Picture6};
     Picture2 = new ClickLabel(Toolbar1);
     Picture2->setObjectName(QStringLiteral("Picture2"));
     Picture2->setToolTip(QStringLiteral("Go to Ombrane Software"));
     Picture2->setAccessibleName(Picture2->toolTip());
     Picture2->setCursor(Qt::PointingHandCursor);
-    Picture2->resize(pictureSize, PixelsY(240));
+    Picture2->resize(pictureSize, PixelsY(ActivityPictureTwips));
     for (int frame = 1; frame <= 4; ++frame) {
         QLabel *p = new QLabel(Toolbar1);
         p->setObjectName(QStringLiteral("Picture%1").arg(frame + 2));
         p->setToolTip(QStringLiteral("Downloading..."));
-        p->resize(pictureSize, PixelsY(240));
+        p->resize(pictureSize, PixelsY(ActivityPictureTwips));
         p->hide();
         *pictures[frame] = p;
     }
-    // The activity pictures live on the full-screen toolbar: drawn when it is first shown.
 }
 
+// The activity pictures live on the full-screen toolbar: drawn when it is first shown.
 void frmBrowser::DrawActivityPictures()
 {
     if (!Picture2->pixmap().isNull())
         return;
-    const int pictureSize = PixelsX(240);
+    const int pictureSize = PixelsX(ActivityPictureTwips);
     QLabel *const pictures[] = {Picture2, Picture3, Picture4, Picture5, Picture6};
     for (int frame = 0; frame <= 4; ++frame)
         pictures[frame]->setPixmap(DrawActivityPicture(frame, pictureSize));

@@ -4,6 +4,7 @@
 #include <QtGlobal>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #ifdef Q_OS_LINUX
@@ -49,10 +50,15 @@ double SinceStart()
 
 } // namespace
 
-void TraceStartup(const char *step)
+bool StartupTracing()
 {
     static const bool on = qEnvironmentVariableIntValue(StartupTraceVariable) == 1;
-    if (!on)
+    return on;
+}
+
+void TraceStartup(const char *step)
+{
+    if (!StartupTracing())
         return;
 #ifdef Q_OS_LINUX
     // The thread's own processor time beside the clock's: the gaps are waits (for the engine's

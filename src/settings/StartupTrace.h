@@ -5,4 +5,5 @@
 // between starting the program and its first page. Otherwise a step costs one test of a flag.
 inline constexpr char StartupTraceVariable[] = "QUORBROWSER_STARTUP_TRACE";
 
+bool StartupTracing();
 void TraceStartup(const char *step);

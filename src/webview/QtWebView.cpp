@@ -224,7 +224,7 @@ void QtWebView::PrepareApplication()
     } else {
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     }
-    if (qEnvironmentVariableIntValue(StartupTraceVariable) == 1) {
+    if (StartupTracing()) {
         const char *name = choice.graph == SceneGraph::Software ? "software"
             : choice.graph == SceneGraph::Hardware              ? "hardware"
                                                                 : "as the user said";

@@ -5,7 +5,6 @@
 
 #include <QApplication>
 #include <QQuickWindow>
-#include <QSGRendererInterface>
 #include <QtTest>
 
 // The page view drawn by the software scene graph, as on a machine without a GPU.
