@@ -2,6 +2,7 @@
 
 // The engine's pages as a view of this program uses them. Seen only inside this folder.
 
+#include "webview/LocalFiles.h"
 #include "webview/ViewDialogs.h"
 
 #include <QWebEngineNewWindowRequest>
@@ -64,7 +65,9 @@ private:
     QWidget *Parent() const { return QWebEngineView::forPage(this); }
     static QString Title(const QUrl &origin)
     {
-        return origin.host().isEmpty() ? QStringLiteral("QuorBrowser") : origin.host();
+        // A local page's host is no name a person knows: it speaks as a file does.
+        const QString host = LocalFileUrl(origin).host();
+        return host.isEmpty() ? QStringLiteral("QuorBrowser") : host;
     }
 
     ViewHost *m_host;
@@ -80,7 +83,8 @@ public:
         setAttribute(Qt::WA_DeleteOnClose);
         setPage(new ViewPage(profile, host, this));
         resize(800, 600);
-        connect(page(), &QWebEnginePage::titleChanged, this, &QWidget::setWindowTitle);
+        connect(page(), &QWebEnginePage::titleChanged, this,
+                [this](const QString &title) { setWindowTitle(ShownAddress(title)); });
         connect(page(), &QWebEnginePage::windowCloseRequested, this, &QWidget::close);
         // A page names where its window goes (the frame's corner) and how much page it shows
         // (the inside): the size is the page's, the frame comes on top.

@@ -1,15 +1,21 @@
 #include "webview/QtWebProfile.h"
 
+#include "webview/LocalFiles.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QMimeDatabase>
 #include <QPointer>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInfo>
 #include <QWebEngineUrlRequestInterceptor>
+#include <QWebEngineUrlRequestJob>
+#include <QWebEngineUrlScheme>
+#include <QWebEngineUrlSchemeHandler>
 #include <memory>
 
 namespace {
@@ -67,33 +73,125 @@ FolderClaim ClaimPerUserFolder(const QString &base)
     return {own, false};
 }
 
-// Pages saved to disk keep their pictures, style sheets and scripts, and their pictures and
-// links from the web, as in any desktop browser. The engine lets a local page reach the web only
-// together with every other local file; what a script of such a page may not do is read other
-// files of this machine (and send them away), so script reads of local files are refused.
+// Local files shown as pages: each under an address of its own (LocalFiles.h), so that no
+// script of one reads another. Only such addresses come here, asked by the browser or by a local
+// page; anything else is the interceptor's to refuse before it arrives.
+class LocalPageHandler : public QWebEngineUrlSchemeHandler
+{
+public:
+    void requestStarted(QWebEngineUrlRequestJob *job) override
+    {
+        const QUrl url = job->requestUrl();
+        const QUrl initiator = job->initiator();
+        const bool fromLocal = initiator.isEmpty() || initiator.scheme().isEmpty() // opaque
+            || LocalFileUrl(initiator).isLocalFile();
+        if (url.host() != LocalPageUrl(url).host() || !fromLocal) {
+            job->fail(QWebEngineUrlRequestJob::RequestDenied);
+            return;
+        }
+        const QUrl fileUrl = LocalFileUrl(url);
+        const QFileInfo info(fileUrl.toLocalFile());
+        if (!info.isFile() || !info.isReadable()) {
+            // A folder's listing and a missing file's notice are the engine's own pages.
+            job->redirect(fileUrl);
+            return;
+        }
+        auto *file = new QFile(info.filePath(), job);
+        if (!file->open(QIODevice::ReadOnly)) {
+            job->fail(QWebEngineUrlRequestJob::RequestFailed);
+            return;
+        }
+        static const QMimeDatabase types;
+        job->reply(types.mimeTypeForFile(info).name().toLatin1(), file);
+    }
+};
+
+// Which requests may touch the machine's files, and how (LocalFiles.h): the one place that
+// decides, for every page and window of the profile. Scripts read no local file; pages of the
+// web reach none.
 class LocalFileGuard : public QWebEngineUrlRequestInterceptor
 {
 public:
     void interceptRequest(QWebEngineUrlRequestInfo &info) override
     {
-        if (info.resourceType() == QWebEngineUrlRequestInfo::ResourceTypeXhr
-            && info.requestUrl().isLocalFile())
+        const QUrl file = LocalFileUrl(info.requestUrl());
+        if (!file.isLocalFile())
+            return;
+        const LocalRequestDecision decision
+            = DecideLocalRequest(KindOf(info.resourceType()), info.requestUrl(), info.initiator(),
+                                 info.firstPartyUrl(), PathKindOf(file));
+        switch (decision.action) {
+        case LocalRequestDecision::Pass:
+            break;
+        case LocalRequestDecision::Block:
             info.block(true);
+            break;
+        case LocalRequestDecision::Redirect:
+            info.redirect(decision.to);
+            break;
+        }
+    }
+
+private:
+    static LocalRequestKind KindOf(QWebEngineUrlRequestInfo::ResourceType type)
+    {
+        switch (type) {
+        case QWebEngineUrlRequestInfo::ResourceTypeMainFrame:
+        case QWebEngineUrlRequestInfo::ResourceTypeSubFrame:
+        case QWebEngineUrlRequestInfo::ResourceTypeObject:
+        case QWebEngineUrlRequestInfo::ResourceTypeNavigationPreloadMainFrame:
+        case QWebEngineUrlRequestInfo::ResourceTypeNavigationPreloadSubFrame:
+            return LocalRequestKind::Document;
+        case QWebEngineUrlRequestInfo::ResourceTypeXhr:
+            return LocalRequestKind::ScriptRead;
+        default: // pictures, style sheets, scripts, fonts, media, workers, and types to come
+            return LocalRequestKind::Subresource;
+        }
+    }
+    static LocalPathKind PathKindOf(const QUrl &file)
+    {
+        const QFileInfo info(file.toLocalFile());
+        if (info.isDir())
+            return LocalPathKind::Folder;
+        return info.isFile() && info.isReadable() ? LocalPathKind::File : LocalPathKind::Missing;
     }
 };
 
 QWebEngineProfile *Guarded(QWebEngineProfile *profile)
 {
     static LocalFileGuard guard;
-    profile->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, true);
+    static LocalPageHandler pages;
+    // File pages (folder listings, missing files, web archives) get no universal access: with
+    // it their scripts would read every file. Local pages reach file: pictures, style sheets
+    // and scripts only while local content may load local files, so that stays on; reading
+    // them is what the origins refuse.
+    profile->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    profile->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     profile->setUrlRequestInterceptor(&guard);
+    if (!profile->urlSchemeHandler(kLocalPageScheme))
+        profile->installUrlSchemeHandler(kLocalPageScheme, &pages);
     return profile;
 }
 
 } // namespace
 
+void RegisterLocalPageScheme()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    registered = true;
+    QWebEngineUrlScheme scheme(kLocalPageScheme);
+    // A host per file makes an origin per file. Its pages may load file: addresses to show;
+    // nothing else is granted: not secure, not local (a local origin could read every file).
+    scheme.setSyntax(QWebEngineUrlScheme::Syntax::Host);
+    scheme.setFlags(QWebEngineUrlScheme::LocalAccessAllowed);
+    QWebEngineUrlScheme::registerScheme(scheme);
+}
+
 QWebEngineProfile *SharedProfile(QtWebView::Profile kind)
 {
+    RegisterLocalPageScheme();
     if (kind == QtWebView::Profile::OffTheRecord)
         return Guarded(QWebEngineProfile::defaultProfile()); // off the record in this engine
     static QPointer<QWebEngineProfile> perUser;

@@ -8,3 +8,6 @@ class QWebEngineProfile;
 
 // The profile of a kind, made once per process.
 QWebEngineProfile *SharedProfile(QtWebView::Profile kind);
+
+// Makes the scheme local files are shown under known to the engine; before the engine starts.
+void RegisterLocalPageScheme();

@@ -4,6 +4,7 @@
 
 #include "settings/StartupTrace.h"
 #include "webview/AddressInput.h"
+#include "webview/LocalFiles.h"
 #include "webview/QtWebProfile.h"
 #include "webview/SceneGraph.h"
 #include "webview/ViewDialogs.h"
@@ -209,6 +210,7 @@ void QuietAboutNoOpenGL(QtMsgType type, const QMessageLogContext &context, const
 
 void QtWebView::PrepareApplication()
 {
+    RegisterLocalPageScheme();
     const SceneGraphChoice choice = ChooseSceneGraph(ProbeGraphicsMachine());
     if (choice.graph == SceneGraph::Software) {
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
@@ -357,12 +359,14 @@ bool QtWebView::ExecWB(int command, int option)
 
 QString QtWebView::LocationName() const
 {
-    return d->view->title();
+    // A page without a title is named by its address.
+    const QString title = d->view->title();
+    return title == d->view->url().toString() ? LocationURL() : title;
 }
 
 QString QtWebView::LocationURL() const
 {
-    return d->view->url().toString();
+    return ShownAddress(d->view->url().toString());
 }
 
 bool QtWebView::Busy() const

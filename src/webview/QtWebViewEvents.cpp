@@ -2,6 +2,8 @@
 
 #include "webview/QtWebView_p.h"
 
+#include "webview/LocalFiles.h"
+
 #include <QAction>
 #include <QAuthenticator>
 #include <QDir>
@@ -96,7 +98,8 @@ void QtWebView::Private::OnLoading(const QWebEngineLoadingInfo &info)
         emit q->DownloadBegin();
         // Not the bare address: the window reads a status text that begins with "http" as the
         // link under the pointer.
-        emit q->StatusTextChange(QStringLiteral("Opening page ") + info.url().toString());
+        emit q->StatusTextChange(QStringLiteral("Opening page ")
+                                 + ShownAddress(info.url().toString()));
         return;
     }
 
@@ -142,8 +145,8 @@ void QtWebView::Private::OnLinkHovered(const QString &url)
     // clears the status text.
     if (url.isEmpty() && hoveredLink.isEmpty())
         return;
-    hoveredLink = url;
-    emit q->StatusTextChange(url);
+    hoveredLink = ShownAddress(url);
+    emit q->StatusTextChange(hoveredLink);
 }
 
 void QtWebView::Private::TellCommandState(bool always)

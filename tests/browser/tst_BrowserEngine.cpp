@@ -1,5 +1,5 @@
 // The main window with the real engine, against pages served from 127.0.0.1 by the test.
-#include "BrowserHarness.h"
+#include "EngineWindow.h"
 #include "HttpServer.h"
 #include "TestFiles.h"
 #include "WebViewTestKit.h"
@@ -28,27 +28,6 @@ QStringList Items(QComboBox *box)
 // the page takes input.
 const char *const Block = "style='position:absolute;left:40px;top:40px;width:300px;height:200px;"
                           "display:block;background:#ddf' onmouseover=\"document.title='ready'\"";
-
-// One main window on the real engine in its own application folder.
-struct EngineWindow : BrowserHarness
-{
-    FakeViewDialogs viewDialogs;
-    QtWebView *view = new QtWebView(&viewDialogs, QtWebView::Profile::OffTheRecord);
-
-    void start(const QString &popupMode, const QString &commandLine)
-    {
-        if (!popupMode.isEmpty())
-            WriteAll(path("QuorBrowser.cfg"),
-                     "21127OCT99\r\n0\r\n" + popupMode.toLatin1()
-                         + "\r\nBlank\r\n12000\r\n9000\r\n0\r\n0\r\n0\r\n");
-        w = std::make_unique<frmBrowser>(Environment(view, commandLine));
-        QSignalSpy loaded(view, &WebView::DownloadComplete);
-        w->Form_Load();
-        w->show();
-        if (!commandLine.isEmpty())
-            QVERIFY(loaded.wait(15000));
-    }
-};
 
 // Clicks the link at (100, 100) until the page asks for its window. A synthetic click can
 // reach a page that is not ready for it yet and be lost; a person would click again.

@@ -12,10 +12,12 @@ by the files left in the application folder. QUOR_E2E_KEEP=1 keeps the temporary
 import os
 import re
 import signal
+import struct
 import subprocess
 import sys
 import time
 import traceback
+import zlib
 
 # Nothing is written into the source tree.
 sys.dont_write_bytecode = True
@@ -620,7 +622,76 @@ def software_drawing(s):
                       % (differing, r.stderr.strip()))
 
 
+def _png(rgb):
+    """A one-pixel PNG of that colour."""
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data
+                + struct.pack(">I", zlib.crc32(kind + data) & 0xffffffff))
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", 1, 1, 8, 2, 0, 0, 0))
+            + chunk(b"IDAT", zlib.compress(b"\x00" + bytes(rgb))) + chunk(b"IEND", b""))
+
+
+def saved_page_keeps_secrets(s):
+    """A saved page opened from the command line, as the desktop opens every saved page: its
+    frame and its picture show, and its script reads no other file of the machine, neither
+    through a frame nor a window nor a request."""
+    secret = "E2ESECRET_91"
+    root = s.desk.path("files")
+    saved, private = os.path.join(root, "Saved Pages"), os.path.join(root, "private")
+    beacon = s.url("/beacon")
+    files = {
+        os.path.join(private, "secret.html"): "<html><body>%s</body></html>" % secret,
+        os.path.join(private, "secret.txt"): secret,
+        os.path.join(saved, "frame.html"):
+            "<p>The frame's own text</p><img src='%s?frame-shown'>" % beacon,
+        os.path.join(saved, "page.html"): """<html><head><title>Saved Page</title></head><body>
+<img src="page_files/own.png" width=40 height=40 onload="new Image().src='%(b)s?picture-shown'">
+<iframe src="frame.html"></iframe>
+<iframe id="s" src="../private/secret.html"></iframe>
+<script>
+function tell(what, value) { new Image().src = '%(b)s?' + what + '=' + encodeURIComponent(value); }
+function tryRead(what, read) {
+  try { var v = read(); tell(v && v.indexOf('%(secret)s') >= 0 ? 'leak-' + what : 'kept-' + what, v); }
+  catch (e) { tell('kept-' + what, e.name); }
+}
+var w = window.open('../private/secret.html');
+onload = function () { setTimeout(function () {
+  tryRead('frame', function () { return document.getElementById('s').contentDocument.body.innerText; });
+  tryRead('window', function () { return w.document.body.innerText; });
+  tryRead('request', function () {
+    var x = new XMLHttpRequest(); x.open('GET', '../private/secret.txt', false); x.send();
+    return x.responseText; });
+}, 500); };
+</script></body></html>""" % {"b": beacon, "secret": secret},
+    }
+    for path, text in files.items():
+        os.makedirs(os.path.dirname(path), exist_ok=True)
+        with open(path, "w") as f:
+            f.write(text)
+    os.makedirs(os.path.join(saved, "page_files"), exist_ok=True)
+    with open(os.path.join(saved, "page_files", "own.png"), "wb") as f:
+        f.write(_png((0, 160, 0)))
+    for folder, dirs, names in os.walk(root):
+        os.chmod(folder, 0o755)
+        for name in names:
+            os.chmod(os.path.join(folder, name), 0o644)
+
+    profile = s.desk.new_profile("main")
+    b = s.desk.browser(profile, [os.path.join(saved, "page.html")]).start()
+    b.window()
+    b.wait_caption(done("Saved Page"), 30)
+    def told(pattern):
+        return [p for p in s.server.requests() if re.match(r"/beacon\?" + pattern, p)]
+
+    for what in ("frame-shown", "picture-shown", "(kept|leak)-frame", "(kept|leak)-window",
+                 "(kept|leak)-request"):
+        wait_for("the page to report " + what, lambda: told(what), 20, detail=s.server.requests)
+    if told(".*(leak-|%s)" % secret):
+        raise Failure("the page read the secret: %s" % told(""))
+
+
 SCENARIOS = {
+    "saved_page_keeps_secrets": saved_page_keeps_secrets,
     "software_drawing": software_drawing,
     "address_return": address_return,
     "address_keypad_enter": address_keypad_enter,
