@@ -1,5 +1,7 @@
 #include "browser/PopupPolicy.h"
 
+#include <QUrl>
+
 QString PopupModeWord(PopupMode mode)
 {
     switch (mode) {
@@ -26,14 +28,17 @@ bool PopupModeFromWord(const QString &word, PopupMode *mode)
     return true;
 }
 
-NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText, bool fromUser)
+NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText, WindowGesture gesture,
+                                  const QString &requested)
 {
     NewWindowDecision d;
+    const bool activated = gesture == WindowGesture::Click || gesture == WindowGesture::EnterKey;
     switch (mode) {
     case PopupMode::AllowParent:
-        // Refused in the view either way: only the link under the pointer goes on, to a new
+        // Refused in the view either way: only the link the person activated goes on, to a new
         // instance.
-        if (fromUser && statusText.startsWith(QLatin1String("http")))
+        if (activated && statusText.startsWith(QLatin1String("http"))
+            && QUrl(requested) == QUrl(statusText))
             d.handOff = statusText;
         else
             d.showNotice = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "webview/WindowRequest.h"
+
 #include <QString>
 #include <deque>
 #include <optional>
@@ -28,11 +30,13 @@ struct NewWindowDecision
     }
 };
 
-// What a new-window request gets in a mode, given the status text showing (the address of the
-// link under the pointer, when there is one) and whether the person asked for the window (a
-// click or a key press) rather than a script on its own. Only a person's request is handed to a
-// new instance.
-NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText, bool fromUser);
+// What a new-window request for the address requested gets in a mode, given the status text
+// showing (the address of the link under the pointer, or of the focused link, when there is
+// one) and the person's act it came with. Only the link the person activated (clicked, or
+// pressed Enter on) is handed to a new instance; what a script asks for, whatever click or key
+// it comes with, is not.
+NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText, WindowGesture gesture,
+                                  const QString &requested);
 
 // What keeps pages from costing the machine dear: one new instance at a time, and windows that a
 // page opens on its own faster than a person could ask for them refused.

@@ -97,9 +97,10 @@ void frmBrowser::mnuAllowIE_Click()
 void frmBrowser::brwWebBrowser_NewWindow2(bool *cancel)
 {
     const bool fromUser = brwWebBrowser->NewWindowFromUser();
-    const NewWindowDecision decision
-        = m_popupGuard.Guard(DecideNewWindow(CurrentPopupMode(), txtStatus->text(), fromUser),
-                             fromUser, !ReadFirstField(HandoffPath()).isEmpty(), m_clock.elapsed());
+    const NewWindowDecision decision = m_popupGuard.Guard(
+        DecideNewWindow(CurrentPopupMode(), txtStatus->text(), brwWebBrowser->NewWindowGesture(),
+                        brwWebBrowser->NewWindowAddress()),
+        fromUser, !ReadFirstField(HandoffPath()).isEmpty(), m_clock.elapsed());
     *cancel = decision.cancel;
     if (decision.showNotice)
         CancelNotice();

@@ -48,9 +48,14 @@ void QtWebView::Private::OpenWindow(QWebEnginePage *opener, QWebEngineNewWindowR
 {
     // Every kind of new window gets the same plain window.
     bool cancel = false;
-    newWindowFromUser = request.isUserInitiated();
+    // The engine says whether an act of the person's came with it; which act, the view knows.
+    newWindowGesture = !request.isUserInitiated() ? WindowGesture::None
+        : lastGesture == WindowGesture::None      ? WindowGesture::OtherKey
+                                                  : lastGesture;
+    newWindowAddress = ShownAddress(request.requestedUrl().toString());
     emit q->NewWindow2(&cancel);
-    newWindowFromUser = false;
+    newWindowGesture = WindowGesture::None;
+    newWindowAddress.clear();
     if (cancel) {
         // Each refused request still costs the engine a page it throws away; a page that keeps
         // asking on its own is not heard any more until it is left. A person's click still is.
@@ -65,9 +70,14 @@ void QtWebView::Private::OpenWindow(QWebEnginePage *opener, QWebEngineNewWindowR
     window->show();
 }
 
-bool QtWebView::NewWindowFromUser() const
+WindowGesture QtWebView::NewWindowGesture() const
 {
-    return d->newWindowFromUser;
+    return d->newWindowGesture;
+}
+
+QString QtWebView::NewWindowAddress() const
+{
+    return d->newWindowAddress;
 }
 
 bool QtWebView::Private::IsOurPage(const QWebEnginePage *p) const
@@ -164,7 +174,9 @@ QtWebView::QtWebView(ViewDialogs *dialogs, Profile profile, QWidget *parent)
 
 QtWebView::~QtWebView()
 {
-    // No engine signal reaches a view half torn down; a load cut short still ends its pair.
+    // No engine signal or press reaches a view half torn down; a load cut short still ends its
+    // pair.
+    d->inputWatch.reset();
     QObject::disconnect(d->page, nullptr, this, nullptr);
     QObject::disconnect(d->profile, nullptr, this, nullptr);
     if (d->loading) {

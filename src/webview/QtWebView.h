@@ -47,7 +47,8 @@ public:
     QString LocationName() const override;
     QString LocationURL() const override;
     bool Busy() const override;
-    bool NewWindowFromUser() const override;
+    WindowGesture NewWindowGesture() const override;
+    QString NewWindowAddress() const override;
 
     // Windows a page may have refused before it may open no more on its own.
     static constexpr int RefusedWindowsHeard = 10;

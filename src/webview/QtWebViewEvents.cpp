@@ -5,8 +5,10 @@
 #include "webview/LocalFiles.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QAuthenticator>
 #include <QDir>
+#include <QKeyEvent>
 #include <QWebEngineCertificateError>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFileSystemAccessRequest>
@@ -16,10 +18,64 @@
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineSettings>
 
+#include <functional>
+
+namespace {
+
+// Watches the person's presses on one widget and everything inside it (the page's own widget
+// comes and goes with the engine), and tells what each was.
+class InputWatch : public QObject
+{
+public:
+    InputWatch(QWidget *watched, std::function<void(WindowGesture)> pressed)
+        : m_watched(watched)
+        , m_pressed(std::move(pressed))
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject *receiver, QEvent *event) override
+    {
+        const QEvent::Type type = event->type();
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick
+            && type != QEvent::KeyPress)
+            return false;
+        if (!receiver->isWidgetType() || !m_watched->isAncestorOf(static_cast<QWidget *>(receiver)))
+            return false;
+        if (type != QEvent::KeyPress) {
+            m_pressed(WindowGesture::Click);
+            return false;
+        }
+        switch (static_cast<QKeyEvent *>(event)->key()) {
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Alt:
+        case Qt::Key_Meta:
+            break; // held for a click or a key to come
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            m_pressed(WindowGesture::EnterKey);
+            break;
+        default:
+            m_pressed(WindowGesture::OtherKey);
+            break;
+        }
+        return false;
+    }
+
+private:
+    QWidget *m_watched;
+    std::function<void(WindowGesture)> m_pressed;
+};
+
+} // namespace
+
 // Every engine signal the view listens to, translated into the view's events here and in the
 // handlers below.
 void QtWebView::Private::ConnectEngine()
 {
+    inputWatch = std::make_unique<InputWatch>(view, [this](WindowGesture g) { lastGesture = g; });
     QObject::connect(page, &QWebEnginePage::loadingChanged, q,
                      [this](const QWebEngineLoadingInfo &info) { OnLoading(info); });
     QObject::connect(page, &QWebEnginePage::urlChanged, q, [this] { OnUrlChanged(); });

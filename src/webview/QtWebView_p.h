@@ -41,8 +41,13 @@ struct QtWebView::Private : public ViewHost
 
     ViewDialogs *Dialogs() const override { return dialogs; }
     void OpenWindow(QWebEnginePage *opener, QWebEngineNewWindowRequest &request) override;
-    // While NewWindow2 is raised: whether a person asked for the window.
-    bool newWindowFromUser = false;
+    // While NewWindow2 is raised: what came with the request, and what it asks for.
+    WindowGesture newWindowGesture = WindowGesture::None;
+    QString newWindowAddress;
+    // The person's last press on the view, what a request that comes with an act of theirs
+    // came with.
+    std::unique_ptr<QObject> inputWatch;
+    WindowGesture lastGesture = WindowGesture::None;
     // Windows refused since the page was entered; past a few the page may open no more on its
     // own, so a script that asks in a loop costs nothing.
     int refusedWindows = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "webview/WindowRequest.h"
+
 #include <QString>
 #include <QWidget>
 
@@ -52,9 +54,11 @@ public:
     virtual QString LocationName() const = 0;
     virtual QString LocationURL() const = 0;
     virtual bool Busy() const = 0;
-    // While NewWindow2 is raised: true when the person asked for the window (a click or a key
-    // press on the page), false when a script of the page asks on its own.
-    virtual bool NewWindowFromUser() const = 0;
+    // While NewWindow2 is raised: the person's act the request came with (None when a script of
+    // the page asks on its own), and the address the page asks the window to open.
+    virtual WindowGesture NewWindowGesture() const = 0;
+    virtual QString NewWindowAddress() const = 0;
+    bool NewWindowFromUser() const { return NewWindowGesture() != WindowGesture::None; }
 
 signals:
     void StatusTextChange(const QString &text);

@@ -56,6 +56,7 @@ private slots:
     void allowParentLinkOpensInNewInstance();
     void favoriteAddedAndChosen();
     void hoverLoopHandsOverNothing();
+    void typingHandsOverNothingEnterOnTheLinkDoes();
     void refusedLoopCostsNothing();
 
 private:
@@ -349,6 +350,47 @@ void tst_BrowserEngine::hoverLoopHandsOverNothing()
     QCOMPARE(ReadAll(e.path("Popupurl")),
              "\"" + server.url("/popup?hoverloop").toEncoded() + "\"\r\n");
     QVERIFY(!server.wasRequested("/popup?scripted"));
+}
+
+void tst_BrowserEngine::typingHandsOverNothingEnterOnTheLinkDoes()
+{
+    // Allow Parent: the pointer rests on a link while the person types into a text box whose
+    // every key asks for windows, a blank one and the link's own. Nothing is handed over or
+    // fetched. Then the person moves the pointer away, tabs to the link and presses Enter: the
+    // link opens in a new instance, once.
+    server.html(
+        "/typing",
+        HttpServer::Page(
+            "Typing",
+            QString("<input id=box style='position:absolute;left:40px;top:300px' "
+                    "onkeydown=\"window.open('about:blank'); window.open('/popup?typing')\" "
+                    "oninput=\"document.title = 'typed:' + this.value\">"
+                    "<a href='/popup?typing' target=_blank %1>link</a>")
+                .arg(Block),
+            "<script>onload = () => box.focus()</script>"));
+    EngineWindow e;
+    e.start("allow", server.url("/typing").toString());
+    QSignalSpy asked(e.view, &WebView::NewWindow2);
+    const QString link = server.url("/popup?typing").toString();
+    QTRY_VERIFY(PointAt(e.view, QPoint(100, 100), "ready"));
+    QTRY_VERIFY_WITH_TIMEOUT(NudgeAt(e.view, QPoint(100, 100)) && e.w->txtStatus->text() == link,
+                             15000);
+    QTest::keyClicks(QApplication::focusWidget(), "my name is");
+    QUOR_WAIT_TITLE(e.view, QString("typed:my name is"));
+    QVERIFY(asked.count() >= 1);
+    QCOMPARE(e.w->lblCanceled->text(), QString("Pop-Up Window Canceled"));
+    QCOMPARE(e.starter.started, 0);
+    QCOMPARE(ReadAll(e.path("Popupurl")), QByteArray("<missing>"));
+
+    QTest::mouseMove(InputTarget(e.view), QPoint(500, 500));
+    QTRY_VERIFY(e.w->txtStatus->text() != link);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QTRY_COMPARE_WITH_TIMEOUT(e.w->txtStatus->text(), link, 10000); // the focused link
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QTRY_COMPARE_WITH_TIMEOUT(e.starter.started, 1, 10000);
+    QCOMPARE(ReadAll(e.path("Popupurl")),
+             "\"" + server.url("/popup?typing").toEncoded() + "\"\r\n");
+    QVERIFY(!server.wasRequested("/popup?typing"));
 }
 
 void tst_BrowserEngine::refusedLoopCostsNothing()

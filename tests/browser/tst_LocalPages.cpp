@@ -40,7 +40,7 @@ function report(v) {
   new Image().src = 'http://127.0.0.1:%2/report?route=%1&got=' + encodeURIComponent(String(v).slice(0, 300));
 }
 function poll(fn) {
-  var until = Date.now() + 1500, last = 'nothing';
+  var until = Date.now() + 1000, last = 'nothing';
   (function again() {
     Promise.resolve().then(fn).then(function (v) {
       if (/TOPSECRET_42|17,34,51/.test(String(v))) { report('read:' + v); return; }

@@ -20,43 +20,74 @@ void tst_PopupPolicy::decide_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("status");
+    QTest::addColumn<int>("gesture");
+    QTest::addColumn<QString>("requested");
     QTest::addColumn<bool>("cancel");
     QTest::addColumn<bool>("notice");
     QTest::addColumn<QString>("handOff");
-    QTest::addColumn<bool>("fromUser");
 
     const int cancelAll = int(PopupMode::CancelAll);
     const int parent = int(PopupMode::AllowParent);
     const int all = int(PopupMode::AllowAll);
-    QTest::newRow("cancel all, link") << cancelAll << "http://a/" << true << true << "" << true;
-    QTest::newRow("cancel all, empty") << cancelAll << "" << true << true << "" << true;
-    QTest::newRow("parent, http link")
-        << parent << "http://a/b" << true << false << "http://a/b" << true;
-    QTest::newRow("parent, https link")
-        << parent << "https://a/" << true << false << "https://a/" << true;
-    QTest::newRow("parent, Done") << parent << "Done" << true << true << "" << true;
-    QTest::newRow("parent, empty") << parent << "" << true << true << "" << true;
-    QTest::newRow("parent, capitals") << parent << "HTTP://A/" << true << true << "" << true;
+    const int none = int(WindowGesture::None), click = int(WindowGesture::Click),
+              enter = int(WindowGesture::EnterKey), key = int(WindowGesture::OtherKey);
+    QTest::newRow("cancel all, link clicked")
+        << cancelAll << "http://a/" << click << "http://a/" << true << true << "";
+    QTest::newRow("cancel all, empty") << cancelAll << "" << click << "" << true << true << "";
+    QTest::newRow("parent, http link clicked")
+        << parent << "http://a/b" << click << "http://a/b" << true << false << "http://a/b";
+    QTest::newRow("parent, https link clicked")
+        << parent << "https://a/" << click << "https://a/" << true << false << "https://a/";
+    QTest::newRow("parent, Enter on the focused link")
+        << parent << "http://a/b" << enter << "http://a/b" << true << false << "http://a/b";
+    QTest::newRow("parent, link clicked, its address written otherwise")
+        << parent << "http://a/b c" << click << "http://a/b%20c" << true << false << "http://a/b c";
+    QTest::newRow("parent, Done") << parent << "Done" << click << "Done" << true << true << "";
+    QTest::newRow("parent, empty") << parent << "" << click << "" << true << true << "";
+    QTest::newRow("parent, capitals")
+        << parent << "HTTP://A/" << click << "HTTP://A/" << true << true << "";
     QTest::newRow("parent, Download Stopped")
-        << parent << "Download Stopped" << true << true << "" << true;
-    QTest::newRow("parent, blank before") << parent << " http://a/" << true << true << "" << true;
-    QTest::newRow("allow all, link") << all << "http://a/" << false << false << "" << true;
-    QTest::newRow("allow all, Done") << all << "Done" << false << false << "" << true;
+        << parent << "Download Stopped" << click << "" << true << true << "";
+    QTest::newRow("parent, blank before")
+        << parent << " http://a/" << click << " http://a/" << true << true << "";
+    QTest::newRow("allow all, link")
+        << all << "http://a/" << click << "http://a/" << false << false << "";
+    QTest::newRow("allow all, Done") << all << "Done" << click << "" << false << false << "";
     // A script asking on its own, while the pointer happens to be over a link.
-    QTest::newRow("parent, link, script") << parent << "http://a/b" << true << true << "" << false;
-    QTest::newRow("cancel all, script") << cancelAll << "http://a/" << true << true << "" << false;
-    QTest::newRow("allow all, script") << all << "http://a/" << false << false << "" << false;
+    QTest::newRow("parent, link, script")
+        << parent << "http://a/b" << none << "http://a/b" << true << true << "";
+    QTest::newRow("cancel all, script")
+        << cancelAll << "http://a/" << none << "http://a/" << true << true << "";
+    QTest::newRow("allow all, script")
+        << all << "http://a/" << none << "http://a/" << false << false << "";
+    // A script asking on the person's key or click, for something else than the link showing.
+    QTest::newRow("parent, typing, script asks for a blank window")
+        << parent << "http://a/b" << key << "about:blank" << true << true << "";
+    QTest::newRow("parent, typing, script asks for the link showing")
+        << parent << "http://a/b" << key << "http://a/b" << true << true << "";
+    QTest::newRow("parent, Enter, script asks for a blank window")
+        << parent << "http://a/b" << enter << "about:blank" << true << true << "";
+    QTest::newRow("parent, click, script asks for a blank window")
+        << parent << "http://a/b" << click << "about:blank" << true << true << "";
+    QTest::newRow("parent, click, script asks for another page")
+        << parent << "http://a/b" << click << "http://a/c" << true << true << "";
+    QTest::newRow("parent, click, script asks for another part of the page")
+        << parent << "http://a/b" << click << "http://a/b#part" << true << true << "";
+    QTest::newRow("allow all, typing")
+        << all << "http://a/b" << key << "about:blank" << false << false << "";
 }
 
 void tst_PopupPolicy::decide()
 {
     QFETCH(int, mode);
     QFETCH(QString, status);
+    QFETCH(int, gesture);
+    QFETCH(QString, requested);
     QFETCH(bool, cancel);
     QFETCH(bool, notice);
     QFETCH(QString, handOff);
-    QFETCH(bool, fromUser);
-    const NewWindowDecision d = DecideNewWindow(PopupMode(mode), status, fromUser);
+    const NewWindowDecision d
+        = DecideNewWindow(PopupMode(mode), status, WindowGesture(gesture), requested);
     QCOMPARE(d.cancel, cancel);
     QCOMPARE(d.showNotice, notice);
     QCOMPARE(d.handOff, handOff);
@@ -99,8 +130,9 @@ void tst_PopupPolicy::guard()
         const QString kind = r.section(' ', 1);
         const bool handOff = kind == "handoff" || kind == "waiting";
         const bool fromUser = handOff || kind == "user";
-        const NewWindowDecision plain = DecideNewWindow(
-            handOff ? PopupMode::AllowParent : PopupMode::AllowAll, "http://a/", fromUser);
+        const NewWindowDecision plain
+            = DecideNewWindow(handOff ? PopupMode::AllowParent : PopupMode::AllowAll, "http://a/",
+                              fromUser ? WindowGesture::Click : WindowGesture::None, "http://a/");
         const NewWindowDecision d = guard.Guard(plain, fromUser, kind == "waiting", now);
         if (!d.handOff.isEmpty()) {
             guard.HandedOff(now);

@@ -23,6 +23,7 @@ private slots:
     void newWindow_data();
     void newWindow();
     void pagesAskingOnTheirOwn();
+    void onlyTheActivatedLinkIsHandedOver();
     void popupModesAreExclusiveAndSaved();
     void noticeFlashesSevenTicks();
     void secondRefusalRestartsNotice();
@@ -111,6 +112,27 @@ void tst_frmBrowser_Popups::pagesAskingOnTheirOwn()
     QCOMPARE(opened, QString(20, 'o') + QString(5, 'n'));
     QCOMPARE(all.w->lblCanceled->text(), QString("Pop-Up Window Canceled"));
     QVERIFY(!all.view->RaiseNewWindow2(true));
+}
+
+void tst_frmBrowser_Popups::onlyTheActivatedLinkIsHandedOver()
+{
+    // Allow Parent: while the status line shows a link, a script asks on the person's keys for a
+    // blank window, and on a click for another page; neither is handed over. Enter on the link
+    // itself is.
+    Harness h;
+    WriteAll(h.path("QuorBrowser.cfg"), "21127OCT99\r\n0\r\nallow\r\n");
+    h.start();
+    const QString link = "http://127.0.0.1:9/link";
+    emit h.view->StatusTextChange(link);
+    for (int i = 0; i < 10; ++i)
+        QVERIFY(h.view->RaiseNewWindow2(WindowGesture::OtherKey, "about:blank"));
+    QVERIFY(h.view->RaiseNewWindow2(WindowGesture::Click, "http://127.0.0.1:9/other"));
+    QCOMPARE(h.starter.started, 0);
+    QCOMPARE(h.w->lblCanceled->text(), QString("Pop-Up Window Canceled"));
+    QCOMPARE(ReadAll(h.path("Popupurl")), QByteArray("<missing>"));
+    QVERIFY(h.view->RaiseNewWindow2(WindowGesture::EnterKey, link));
+    QCOMPARE(h.starter.started, 1);
+    QCOMPARE(ReadAll(h.path("Popupurl")), "\"" + link.toUtf8() + "\"\r\n");
 }
 
 void tst_frmBrowser_Popups::popupModesAreExclusiveAndSaved()

@@ -31,6 +31,16 @@ PAGES = {
     "/a.html": "Alpha Page",
     "/b.html": "Bravo Page",
     "/home.html": "Home Base",
+    # A text box whose every key asks for windows, a blank one and the link's own, beside a link
+    # that opens in a new window.
+    "/typing.html": ("Typing Page", """
+<input style="position:absolute;left:40px;top:100px;width:300px;height:30px"
+       onkeydown="window.open('about:blank'); window.open('/linked.html')"
+       oninput="fetch('/typed?' + encodeURIComponent(this.value))">
+<a href="/linked.html" target="_blank"
+   style="position:absolute;left:40px;top:200px;width:300px;height:100px;background:#ddf">
+  Open linked</a>"""),
+    "/linked.html": "Linked Page",
 }
 
 STAMP = "21127OCT99"
@@ -72,7 +82,8 @@ class Scenario:
         b.window()
         self.server.wait_request(page, since=since, timeout=40)
         if loaded:
-            b.wait_caption(done(PAGES[page]), 30)
+            title = PAGES[page]
+            b.wait_caption(done(title[0] if isinstance(title, tuple) else title), 30)
         return b
 
     # The address box
@@ -152,6 +163,15 @@ class Scenario:
 
     def click_page(self, b):
         """Clicks the middle of the page shown."""
+        b.click_control(self.page_node(b))
+
+    def on_page(self, b, x, y):
+        """Where the point (x, y) of the page shown is on the screen."""
+        left, top = self.a11y.extents(self.page_node(b))[:2]
+        return left + x, top + y
+
+    def page_node(self, b):
+        """The page shown, as the accessibility tree has it."""
         def page():
             for node in self.a11y.find_all(b.accessible(), self.Role.DOCUMENT_WEB):
                 # The engine may give the document no size of its own; the view holding it
@@ -162,8 +182,7 @@ class Scenario:
                     return node
             return None
 
-        node = wait_for("the page in the window", page, 10)
-        b.click_control(node)
+        return wait_for("the page in the window", page, 10)
 
     def barrier(self, b):
         """A click on the page that the page reports to the server: every input given before
@@ -631,6 +650,63 @@ def _png(rgb):
             + chunk(b"IDAT", zlib.compress(b"\x00" + bytes(rgb))) + chunk(b"IEND", b""))
 
 
+def _instances(binary):
+    """The pids of every running program started from binary."""
+    pids = []
+    target = os.path.realpath(binary)
+    for entry in os.listdir("/proc"):
+        if entry.isdigit():
+            try:
+                if os.path.realpath("/proc/%s/exe" % entry) == target:
+                    pids.append(int(entry))
+            except OSError:
+                pass
+    return pids
+
+
+def allow_parent_typing_opens_nothing(s):
+    """Allow Parent Windows: with the pointer resting on a link, typing into a text box whose
+    keys ask for windows starts no program and fetches nothing; a click on the link opens it in
+    one new instance."""
+    profile = s.desk.new_profile("main")
+    profile.write("QuorBrowser.cfg", b"21127OCT99\r\n0\r\nallow\r\nBlank\r\n9600\r\n6975\r\n"
+                  b"1000\r\n1000\r\n0\r\n")
+    b = s.start(profile, "/typing.html")
+    s.wait_settled(b)
+    b.activate()
+    s.desk.click(*s.on_page(b, 190, 115))  # into the text box
+    link = s.on_page(b, 190, 250)
+    s.desk.move(*link)
+
+    def status():
+        lines = s.a11y.find_all(b.accessible(), s.Role.TEXT, "Status")
+        return s.a11y.text_of(lines[0]) if lines else None
+
+    wait_for("the link's address in the status line", lambda: status() == s.url("/linked.html"),
+             10, detail=status)
+    before = set(_instances(s.desk.binary))
+    since = s.server.mark()
+    s.desk.type("my name is Quor and I type a while")
+    wait_for("the page to have every key", lambda: any(
+        p.startswith("/typed?") and p.endswith("a%20while") for p in s.server.requests(since)),
+        15, detail=lambda: s.server.requests(since)[-3:])
+    # A click elsewhere on the page that the page reports: every key has been dealt with then.
+    s.barrier(b)
+    started = set(_instances(s.desk.binary)) - before
+    if started or s.server.count("/linked.html", since):
+        raise Failure("typing started %s and fetched %s" % (sorted(started),
+                                                            s.server.requests(since)))
+    # The person clicks the link: one new instance opens it.
+    s.desk.click(*link)
+    s.server.wait_request("/linked.html", since=since, timeout=40)
+    wait_for("one new instance", lambda: len(set(_instances(s.desk.binary)) - before) == 1, 20,
+             detail=lambda: sorted(set(_instances(s.desk.binary)) - before))
+    if s.server.count("/linked.html", since) != 1:
+        raise Failure("the link was fetched %d times" % s.server.count("/linked.html", since))
+    for pid in set(_instances(s.desk.binary)) - before:
+        desktop.kill_tree(pid)
+
+
 def saved_page_keeps_secrets(s):
     """A saved page opened from the command line, as the desktop opens every saved page: its
     frame and its picture show, and its script reads no other file of the machine, neither
@@ -691,6 +767,7 @@ onload = function () { setTimeout(function () {
 
 
 SCENARIOS = {
+    "allow_parent_typing_opens_nothing": allow_parent_typing_opens_nothing,
     "saved_page_keeps_secrets": saved_page_keeps_secrets,
     "software_drawing": software_drawing,
     "address_return": address_return,

@@ -135,6 +135,7 @@ PAGE = """<!doctype html>
 <html><head><meta charset="utf-8"><title>{title}</title></head>
 <body style="margin:0;min-height:100vh;font:16px sans-serif">
 <h1>{title}</h1>
+{content}
 <script>
 // A press anywhere on the page asks for /barrier: the test knows then that every input before
 // the press has been dealt with.
@@ -150,7 +151,7 @@ class PageServer:
     """Serves small titled pages on 127.0.0.1 and keeps the path of every request in order."""
 
     def __init__(self, pages):
-        self.pages = dict(pages)  # path -> title
+        self.pages = dict(pages)  # path -> title, or (title, more of the page as HTML)
         self.log = []
         self._cond = threading.Condition()
         owner = self
@@ -162,7 +163,10 @@ class PageServer:
                 owner._record(self.path)
                 route = self.path.split("?", 1)[0]
                 if route in owner.pages:
-                    body = PAGE.format(title=html.escape(owner.pages[route])).encode()
+                    title, content = owner.pages[route], ""
+                    if isinstance(title, tuple):
+                        title, content = title
+                    body = PAGE.format(title=html.escape(title), content=content).encode()
                     self.send_response(200)
                     self.send_header("Content-Type", "text/html; charset=utf-8")
                 elif route == "/barrier":

@@ -15,7 +15,10 @@ class FakeWebView : public WebView
 public:
     explicit FakeWebView(QWidget *parent = nullptr)
         : WebView(parent)
-    { }
+    {
+        // The link a person would click is the one the status line shows.
+        connect(this, &WebView::StatusTextChange, this, [this](const QString &t) { m_status = t; });
+    }
 
     void Navigate(const QString &address) override
     {
@@ -55,7 +58,8 @@ public:
     QString LocationName() const override { return m_name; }
     QString LocationURL() const override { return m_url; }
     bool Busy() const override { return busy; }
-    bool NewWindowFromUser() const override { return m_fromUser; }
+    WindowGesture NewWindowGesture() const override { return m_gesture; }
+    QString NewWindowAddress() const override { return m_address; }
 
     void SetLocation(const QString &url, const QString &name)
     {
@@ -63,15 +67,22 @@ public:
         m_name = name;
     }
 
-    // Raises NewWindow2 as the view does, for a window the person asked for or one a script
-    // asks for on its own, and tells whether the window was cancelled.
-    bool RaiseNewWindow2(bool fromUser = true)
+    // Raises NewWindow2 as the view does, for the address given, with what came with the
+    // request, and tells whether the window was cancelled.
+    bool RaiseNewWindow2(WindowGesture gesture, const QString &address)
     {
         bool cancel = false;
-        m_fromUser = fromUser;
+        m_gesture = gesture;
+        m_address = address;
         emit NewWindow2(&cancel);
-        m_fromUser = false;
+        m_gesture = WindowGesture::None;
+        m_address.clear();
         return cancel;
+    }
+    // For a click on the link the status line shows, or a script's request for it.
+    bool RaiseNewWindow2(bool fromUser = true)
+    {
+        return RaiseNewWindow2(fromUser ? WindowGesture::Click : WindowGesture::None, m_status);
     }
 
     // The calls made so far that start with prefix ("Navigate:", "Go").
@@ -89,7 +100,9 @@ public:
     bool followNavigate = true;
 
 private:
-    bool m_fromUser = false;
+    WindowGesture m_gesture = WindowGesture::None;
+    QString m_address;
+    QString m_status;
     QString m_url;
     QString m_name;
 };
