@@ -2,6 +2,7 @@
 #include "app/Module1.h"
 #include "app/ProgramIcon.h"
 #include "app/ProgramStyle.h"
+#include "app/StartCheck.h"
 #include "app/TerminationSignals.h"
 #include "app/frmSplash.h"
 #include "services/ProcessInstanceStarter.h"
@@ -15,6 +16,9 @@
 #include <QApplication>
 #include <QPushButton>
 
+#include <cstdio>
+#include <unistd.h>
+
 #ifdef Q_OS_WIN
 #include "services/RegistryAssociations.h"
 #include "services/win/WinRegistry.h"
@@ -24,9 +28,67 @@
 #include "services/XdgAssociations.h"
 #endif
 
+namespace {
+
+QtMessageHandler g_loudMessages = nullptr;
+
+void QuietMessages(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (IsQuietNote(type, text))
+        return;
+    if (g_loudMessages)
+        g_loudMessages(type, context, text);
+    else
+        qt_message_output(type, context, text);
+}
+
+StartEnvironment StartEnvironmentNow()
+{
+    StartEnvironment env;
+    env.display = qEnvironmentVariable("DISPLAY");
+    env.waylandDisplay = qEnvironmentVariable("WAYLAND_DISPLAY");
+    env.platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    env.sandboxVariableSet = qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX");
+#ifdef Q_OS_UNIX
+    env.root = ::geteuid() == 0;
+#endif
+    return env;
+}
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     TraceStartup("main");
+    const QString version = QStringLiteral("%1.%2.%3")
+                                .arg(QUORBROWSER_VERSION_MAJOR)
+                                .arg(QUORBROWSER_VERSION_MINOR)
+                                .arg(QUORBROWSER_VERSION_PATCH);
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    const StartDecision start = DecideStart(args, StartEnvironmentNow());
+    switch (start.action) {
+    case StartDecision::PrintUsage:
+        std::fputs(UsageText(version).toLocal8Bit().constData(), stdout);
+        return 0;
+    case StartDecision::PrintVersion:
+        std::fputs(VersionText(version).toLocal8Bit().constData(), stdout);
+        return 0;
+    case StartDecision::NoDisplay:
+        std::fputs(NoDisplayText, stderr);
+        return 1;
+    case StartDecision::Run:
+        break;
+    }
+    if (start.sandboxOff) {
+        // The engine will not start as root with it; the processes this one starts are root too.
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        std::fputs(RootSandboxText, stderr);
+    }
+    // Notes of Qt and the engine only when the person asks for them.
+    if (!StartupTracing() && !qEnvironmentVariableIsSet("QT_LOGGING_RULES"))
+        g_loudMessages = qInstallMessageHandler(QuietMessages);
     // Taken before Qt sees the arguments: the whole text is an address, never an option.
     const QString commandLine = CommandLineText(argc, argv);
     const bool startMinimized = qEnvironmentVariable(StartMinimizedVariable) == QLatin1String("1");
@@ -43,10 +105,7 @@ int main(int argc, char **argv)
     QApplication app(qtArgc, qtArgv);
     QtWebView::ApplicationMade();
     QApplication::setApplicationName(QStringLiteral("QuorBrowser"));
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(QUORBROWSER_VERSION_MAJOR)
-                                            .arg(QUORBROWSER_VERSION_MINOR)
-                                            .arg(QUORBROWSER_VERSION_PATCH));
+    QApplication::setApplicationVersion(version);
     QApplication::setStyle(new ProgramStyle);
     // Closing the main window ends the process, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -113,6 +172,7 @@ int main(int argc, char **argv)
     QObject::connect(&termination, &TerminationSignals::terminationRequested, window,
                      &QWidget::close);
     const int rc = QApplication::exec();
-    delete window;
+    delete window; // with its view and the windows the view opened
+    QtWebView::ReleaseProfile();
     return rc;
 }

@@ -16,6 +16,7 @@
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 #include <QWebEngineUrlSchemeHandler>
+#include <cstdlib>
 #include <memory>
 
 namespace {
@@ -32,41 +33,64 @@ struct FolderClaim
     bool owner = false;
 };
 
+// The lock on the folder this instance runs on, held for the life of the process.
+std::unique_ptr<QLockFile> g_held;
+
+// A long-lived lock is not stale; a lock whose process has gone is, whatever its age.
+std::unique_ptr<QLockFile> LockFor(const QString &folder)
+{
+    auto lock = std::make_unique<QLockFile>(folder + QStringLiteral(".lock"));
+    lock->setStaleLockTime(0);
+    return lock;
+}
+
+// The engine makes a folder of its own for every named profile, before it is told where the
+// profile lives: for an instance's profile, "QtWebEngine/QuorBrowser-<process id>".
+const QLatin1String kInstanceProfilePrefix("QuorBrowser-");
+
+QString EngineFolderOf(const QString &base, const QString &processId)
+{
+    return base + QStringLiteral("/QtWebEngine/") + kInstanceProfilePrefix + processId;
+}
+
 FolderClaim ClaimPerUserFolder(const QString &base)
 {
-    static std::unique_ptr<QLockFile> held;
-    // A long-lived lock is not stale; a lock whose process has gone is, whatever its age.
-    auto lockFor = [](const QString &folder) {
-        auto lock = std::make_unique<QLockFile>(folder + QStringLiteral(".lock"));
-        lock->setStaleLockTime(0);
-        return lock;
-    };
-
-    // Folders of instances that have ended go first.
+    // Folders of instances that have ended go first, theirs and the engine's; those of a
+    // running instance stay, its lock held.
     const QString instances = base + QStringLiteral("/Instances");
-    for (const QFileInfo &f : QDir(instances).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-        auto old = lockFor(f.absoluteFilePath());
+    QStringList ended;
+    for (const QFileInfo &f : QDir(instances).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
+        ended << f.fileName();
+    for (const QFileInfo &f : QDir(base + QStringLiteral("/QtWebEngine"))
+                                  .entryInfoList({kInstanceProfilePrefix + QLatin1Char('*')},
+                                                 QDir::Dirs | QDir::NoDotAndDotDot))
+        ended << f.fileName().mid(kInstanceProfilePrefix.size());
+    ended.removeDuplicates();
+    for (const QString &processId : std::as_const(ended)) {
+        const QString folder = instances + QLatin1Char('/') + processId;
+        auto old = LockFor(folder);
         if (old->tryLock(0)) {
-            QDir(f.absoluteFilePath()).removeRecursively();
+            QDir(folder).removeRecursively();
+            QDir(EngineFolderOf(base, processId)).removeRecursively();
             old->unlock();
         }
     }
 
     const QString main = base + QStringLiteral("/Profile");
     QDir().mkpath(main);
-    auto lock = lockFor(main);
+    auto lock = LockFor(main);
     if (lock->tryLock(0)) {
-        held = std::move(lock);
+        g_held = std::move(lock);
         return {main, true};
     }
 
     const QString own = instances + QStringLiteral("/%1").arg(QCoreApplication::applicationPid());
     QDir(own).removeRecursively();
     QDir().mkpath(own);
-    lock = lockFor(own);
+    lock = LockFor(own);
     if (!lock->tryLock(0))
         return {};
-    held = std::move(lock);
+    g_held = std::move(lock);
     // The journal goes with the database, so a write the owner had under way is rolled back.
     for (const QString &name : {QStringLiteral("Cookies"), QStringLiteral("Cookies-journal")})
         QFile::copy(main + QLatin1Char('/') + name, own + QLatin1Char('/') + name);
@@ -189,12 +213,20 @@ void RegisterLocalPageScheme()
     QWebEngineUrlScheme::registerScheme(scheme);
 }
 
+namespace {
+
+QPointer<QWebEngineProfile> g_perUser;
+// The folders of an instance that does not own the profile: thrown away as it ends.
+QStringList g_instanceFolders;
+
+} // namespace
+
 QWebEngineProfile *SharedProfile(QtWebView::Profile kind)
 {
     RegisterLocalPageScheme();
     if (kind == QtWebView::Profile::OffTheRecord)
         return Guarded(QWebEngineProfile::defaultProfile()); // off the record in this engine
-    static QPointer<QWebEngineProfile> perUser;
+    QPointer<QWebEngineProfile> &perUser = g_perUser;
     if (!perUser) {
         // Chromium needs an absolute folder: with a relative one local storage hangs the page.
         const FolderClaim folder = ClaimPerUserFolder(QtWebView::PerUserFolder());
@@ -205,10 +237,27 @@ QWebEngineProfile *SharedProfile(QtWebView::Profile kind)
                 ? QStringLiteral("QuorBrowser")
                 : QStringLiteral("QuorBrowser-%1").arg(QCoreApplication::applicationPid());
             perUser = new QWebEngineProfile(name, qApp);
+            if (!folder.owner)
+                g_instanceFolders = QStringList{folder.path, perUser->persistentStoragePath()};
             perUser->setPersistentStoragePath(folder.path);
             perUser->setCachePath(folder.path + QStringLiteral("/Cache"));
             Guarded(perUser);
         }
     }
     return perUser;
+}
+
+void ReleaseSharedProfiles()
+{
+    if (g_instanceFolders.isEmpty())
+        return;
+    delete g_perUser.data();
+    // The engine still writes a few of the profile's files as it shuts down with the
+    // application: the folders go once the process is on its way out.
+    std::atexit([] {
+        for (const QString &folder : std::as_const(g_instanceFolders))
+            QDir(folder).removeRecursively();
+        g_instanceFolders.clear();
+        g_held.reset();
+    });
 }

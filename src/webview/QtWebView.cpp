@@ -260,6 +260,11 @@ void QtWebView::ApplicationMade()
     g_unsetGlIntegration = false;
 }
 
+void QtWebView::ReleaseProfile()
+{
+    ReleaseSharedProfiles();
+}
+
 QString QtWebView::PerUserFolder()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)

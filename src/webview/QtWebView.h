@@ -26,6 +26,8 @@ public:
     static void PrepareApplication();
     // Right after the QApplication is made.
     static void ApplicationMade();
+    // Once the last view is gone, before the process ends: an instance's own data folders go.
+    static void ReleaseProfile();
     // The per-user data folder the PerUser profile lives in.
     static QString PerUserFolder();
     // The folder this view's profile keeps its data in; empty when off the record.

@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <unistd.h>
+
 namespace {
 
 // The program, started in its own application folder with its per-user data kept in the
@@ -44,6 +46,11 @@ private slots:
     void handOffOpensOnce();
     void closingWritesNineLines();
     void qtSwitchesAreAddresses();
+    void optionsPrintAndOpenNothing_data();
+    void optionsPrintAndOpenNothing();
+    void noDisplayIsSaid();
+    void startSaysNothing();
+    void rootStartsWithThePageSandboxOff();
 
 private:
     HttpServer server;
@@ -141,6 +148,89 @@ void tst_Binary::qtSwitchesAreAddresses()
                              30000);
     QVERIFY2(b.process.state() == QProcess::Running, "the program took its address as a switch");
     QVERIFY(b.terminate());
+}
+
+void tst_Binary::optionsPrintAndOpenNothing_data()
+{
+    QTest::addColumn<QString>("option");
+    QTest::addColumn<QString>("starts"); // what standard output starts with
+    QTest::newRow("--help") << "--help"
+                            << "QuorBrowser 1.0.0\n\nUsage: quorbrowser [ADDRESS | FILE]\n";
+    QTest::newRow("-h") << "-h"
+                        << "QuorBrowser 1.0.0\n\nUsage: quorbrowser [ADDRESS | FILE]\n";
+    QTest::newRow("--version") << "--version"
+                               << "QuorBrowser 1.0.0\n";
+}
+
+void tst_Binary::optionsPrintAndOpenNothing()
+{
+    QFETCH(QString, option);
+    QFETCH(QString, starts);
+    QTemporaryDir home;
+    Browser b(home);
+    b.process.setProcessChannelMode(QProcess::SeparateChannels);
+    server.clearRequests();
+    QVERIFY(b.start({option}));
+    QVERIFY(b.process.waitForFinished(20000));
+    QCOMPARE(b.process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(b.process.exitCode(), 0);
+    const QString out = QString::fromLocal8Bit(b.process.readAllStandardOutput());
+    QVERIFY2(out.startsWith(starts), qPrintable(out));
+    QCOMPARE(b.process.readAllStandardError(), QByteArray());
+    // No window was loaded: nothing asked of the server, no settings written.
+    QVERIFY(server.requests().isEmpty());
+    QVERIFY(!QFile::exists(b.file("QuorBrowser.cfg")));
+}
+
+void tst_Binary::noDisplayIsSaid()
+{
+    QTemporaryDir home;
+    Browser b(home);
+    b.process.setProcessChannelMode(QProcess::SeparateChannels);
+    QProcessEnvironment env = b.process.processEnvironment();
+    for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+        env.remove(name);
+    b.process.setProcessEnvironment(env);
+    QVERIFY(b.start({server.url("/home?nodisplay").toString()}));
+    QVERIFY(b.process.waitForFinished(20000));
+    QCOMPARE(b.process.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(b.process.exitCode(), 1);
+    QCOMPARE(b.process.readAllStandardError(),
+             QByteArray("QuorBrowser needs a graphical desktop: no display found\n"));
+    QVERIFY(!server.wasRequested("/home?nodisplay"));
+}
+
+void tst_Binary::startSaysNothing()
+{
+    // A start, a page and an end: nothing on standard error, not even the engine's notes.
+    QTemporaryDir home;
+    Browser b(home);
+    b.process.setProcessChannelMode(QProcess::SeparateChannels);
+    QProcessEnvironment env = b.process.processEnvironment();
+    env.remove("XDG_RUNTIME_DIR"); // as under su: Qt would note it
+    b.process.setProcessEnvironment(env);
+    QVERIFY(b.start({server.url("/home?quiet").toString()}));
+    QTRY_VERIFY_WITH_TIMEOUT(server.wasRequested("/home?quiet"), 30000);
+    QVERIFY(b.terminate());
+    QCOMPARE(QString::fromLocal8Bit(b.process.readAllStandardError()), QString());
+}
+
+void tst_Binary::rootStartsWithThePageSandboxOff()
+{
+    if (::geteuid() != 0)
+        QSKIP("only a start as root turns the page sandbox off");
+    QTemporaryDir home;
+    Browser b(home);
+    b.process.setProcessChannelMode(QProcess::SeparateChannels);
+    QProcessEnvironment env = b.process.processEnvironment();
+    env.remove("QTWEBENGINE_DISABLE_SANDBOX");
+    b.process.setProcessEnvironment(env);
+    QVERIFY(b.start({server.url("/home?root").toString()}));
+    QTRY_VERIFY_WITH_TIMEOUT(server.wasRequested("/home?root"), 30000);
+    QVERIFY(b.terminate());
+    QCOMPARE(b.process.readAllStandardError(),
+             QByteArray("running as root: the page sandbox is off; run QuorBrowser as a normal "
+                        "user to keep it\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_Binary)

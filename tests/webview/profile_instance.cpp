@@ -43,6 +43,7 @@ int main(int argc, char **argv)
     QtWebView::PrepareApplication();
     QApplication app(argc, argv);
     QtWebView::ApplicationMade();
+    QApplication::setApplicationName(QStringLiteral("QuorBrowser")); // as the program is named
     NoDialogs dialogs;
     auto *view = new QtWebView(&dialogs, QtWebView::Profile::PerUser);
     view->resize(400, 300);
@@ -77,5 +78,6 @@ int main(int argc, char **argv)
 
     const int result = app.exec();
     delete view; // the view's pages go before the profile they use
+    QtWebView::ReleaseProfile();
     return result;
 }

@@ -18,6 +18,7 @@ private slots:
     void initTestCase();
     void CookieKeptAfterRestart();
     void SecondInstanceWhileFirstRuns();
+    void EndedInstancesLeaveNoFolder();
 
 private:
     HttpServer m_server;
@@ -65,6 +66,13 @@ public:
         return Ask(QStringLiteral("load ") + url.toString(), QStringLiteral("title"));
     }
     QString Folder() { return Ask(QStringLiteral("folder"), QStringLiteral("folder")); }
+    qint64 ProcessId() const { return m_process.processId(); }
+    // Ends it as a crash or a kill would: nothing of it runs after.
+    void Kill()
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
 
     // Ends it the way the program ends, so the profile is written out.
     bool Quit()
@@ -151,16 +159,67 @@ void tst_Profile::SecondInstanceWhileFirstRuns()
                  QStringLiteral("cookie=[v=kept]"));
         QVERIFY(second.Quit());
     }
+    QVERIFY(!QFileInfo::exists(secondFolder)); // gone with the instance
     QVERIFY(first.Quit());
-    QVERIFY(QFileInfo::exists(secondFolder));
 
-    // The profile kept what its owner had; the folder of the instance that has ended is gone.
+    // The profile kept what its owner had.
     Instance later(home);
     QVERIFY(later.Started());
     QCOMPARE(later.Folder(), profile);
     QCOMPARE(later.Load(m_server.url(QStringLiteral("/show"))), QStringLiteral("cookie=[v=kept]"));
     QVERIFY(!QFileInfo::exists(secondFolder));
     QVERIFY(later.Quit());
+}
+
+void tst_Profile::EndedInstancesLeaveNoFolder()
+{
+    // Three instances side by side: one that ends takes its folders with it, one killed leaves
+    // them to the next start, which never takes those of an instance still running.
+    const QString home = m_home.filePath(QStringLiteral("three"));
+    const QString base = home + QStringLiteral("/QuorBrowser");
+    const auto leftOver = [&] {
+        QStringList names;
+        for (const QString &folder : {QStringLiteral("/Instances"), QStringLiteral("/QtWebEngine")})
+            for (const QString &name :
+                 QDir(base + folder).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+                names << folder.mid(1) + QLatin1Char('/') + name;
+        names.sort();
+        return names;
+    };
+    const auto sorted = [](QStringList names) {
+        names.sort();
+        return names;
+    };
+    const auto foldersOf = [](const Instance &i) {
+        const QString id = QString::number(i.ProcessId());
+        return QStringList {QStringLiteral("Instances/") + id,
+                            QStringLiteral("QtWebEngine/QuorBrowser-") + id};
+    };
+
+    Instance owner(home);
+    QVERIFY(owner.Started());
+    QCOMPARE(owner.Folder(), base + QStringLiteral("/Profile"));
+    Instance second(home), third(home);
+    QVERIFY(second.Started());
+    QVERIFY(!second.Folder().isEmpty());
+    QVERIFY(third.Started());
+    QVERIFY(!third.Folder().isEmpty());
+    QCOMPARE(
+        leftOver(),
+        sorted(QStringList {"QtWebEngine/QuorBrowser"} + foldersOf(second) + foldersOf(third)));
+
+    const QStringList thirds = foldersOf(third);
+    QVERIFY(second.Quit());
+    third.Kill();
+    QCOMPARE(leftOver(), sorted(QStringList {"QtWebEngine/QuorBrowser"} + thirds));
+
+    Instance fourth(home);
+    QVERIFY(fourth.Started());
+    QVERIFY(!fourth.Folder().isEmpty());
+    QCOMPARE(leftOver(), sorted(QStringList {"QtWebEngine/QuorBrowser"} + foldersOf(fourth)));
+    QVERIFY(fourth.Quit());
+    QVERIFY(owner.Quit());
+    QCOMPARE(leftOver(), QStringList {"QtWebEngine/QuorBrowser"});
 }
 
 QTEST_GUILESS_MAIN(tst_Profile)

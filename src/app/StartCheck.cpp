@@ -1,0 +1,78 @@
+#include "app/StartCheck.h"
+
+const char NoDisplayText[] = "QuorBrowser needs a graphical desktop: no display found\n";
+const char RootSandboxText[]
+    = "running as root: the page sandbox is off; run QuorBrowser as a normal user to keep it\n";
+
+StartDecision DecideStart(const QStringList &args, const StartEnvironment &env)
+{
+    StartDecision d;
+    if (args.size() == 1) {
+        if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
+            d.action = StartDecision::PrintUsage;
+            return d;
+        }
+        if (args.first() == QLatin1String("--version")) {
+            d.action = StartDecision::PrintVersion;
+            return d;
+        }
+    }
+    // A platform named outright (offscreen, vnc, a display of its own) needs no desktop's word.
+    if (env.display.isEmpty() && env.waylandDisplay.isEmpty() && env.platform.isEmpty()) {
+        d.action = StartDecision::NoDisplay;
+        return d;
+    }
+    d.sandboxOff = env.root && !env.sandboxVariableSet;
+    return d;
+}
+
+QString VersionText(const QString &version)
+{
+    return QStringLiteral("QuorBrowser %1\n").arg(version);
+}
+
+QString UsageText(const QString &version)
+{
+    return VersionText(version) + QStringLiteral(R"(
+Usage: quorbrowser [ADDRESS | FILE]
+       quorbrowser --help | --version
+
+The whole command line is one address or file to open, blanks included: a web address, a host
+name, a local file (QuorBrowser "/home/me/My Pages/index.html") or words to search for. Without
+one, QuorBrowser opens a page another window handed over, else its Start Up page.
+
+Files: settings, home pages and favorites are small text files in the application folder: the
+program's own folder where it can be written, else $XDG_DATA_HOME/QuorBrowser; cookies and site
+data are kept in $XDG_DATA_HOME/QuorBrowser/Profile.
+
+Environment:
+  QUORBROWSER_HOME           the application folder, outright
+  QUORBROWSER_SEARCH_PAGE    the search page; %s stands for the words searched for
+  QUORBROWSER_SCENE_GRAPH    software or hardware: how pages are drawn
+  QUORBROWSER_STARTUP_TRACE  1: each step of the start, and the engine's notes, on standard error
+)");
+}
+
+bool IsQuietNote(QtMsgType type, const QString &text)
+{
+    switch (type) {
+    case QtDebugMsg:
+    case QtInfoMsg:
+        return true;
+    case QtWarningMsg:
+        break;
+    case QtCriticalMsg:
+    case QtFatalMsg:
+        return false;
+    }
+    static const char *const notes[] = {
+        "QStandardPaths: XDG_RUNTIME_DIR not set",
+        "QStandardPaths: wrong permissions on runtime directory",
+        "No suitable graphics backend found",
+        "This plugin does not support propagateSizeHints()",
+    };
+    for (const char *note : notes)
+        if (text.startsWith(QLatin1String(note)))
+            return true;
+    return false;
+}
