@@ -120,6 +120,35 @@ QStringList AsNormalUser()
             QStringLiteral("--")};
 }
 
+// The command lines of the engine's processes under pid (its renderers, zygotes, utilities).
+QStringList EngineCommandLines(qint64 pid)
+{
+    QMultiHash<qint64, qint64> children;
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool number = false;
+        const qint64 child = entry.toLongLong(&number);
+        if (!number)
+            continue;
+        // "pid (name) state ppid ...": the name may hold blanks and brackets.
+        const QByteArray stat = ReadAll(QStringLiteral("/proc/%1/stat").arg(child));
+        const QList<QByteArray> fields = stat.mid(stat.lastIndexOf(')') + 2).split(' ');
+        if (fields.size() > 1)
+            children.insert(fields.at(1).toLongLong(), child);
+    }
+    QStringList lines;
+    QList<qint64> todo{pid};
+    while (!todo.isEmpty()) {
+        for (qint64 child : children.values(todo.takeFirst())) {
+            todo << child;
+            QByteArray line = ReadAll(QStringLiteral("/proc/%1/cmdline").arg(child));
+            line.replace('\0', ' ');
+            if (line.contains("QtWebEngineProcess"))
+                lines << QString::fromLocal8Bit(line);
+        }
+    }
+    return lines;
+}
+
 // An installed QuorBrowser started by its command name (bin/quorbrowser of an installed
 // tree), as the desktop entry starts it.
 struct InstalledBrowser : ProgramProcess
@@ -394,12 +423,31 @@ void tst_Installed::installedProgramKeepsItsFilesInTheDataFolder()
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + QStringLiteral("/runtime"));
     const QString data = home + QStringLiteral("/.local/share/QuorBrowser");
     const QString cfg = data + QStringLiteral("/QuorBrowser.cfg");
+    // As any person's, the program runs with the engine's page sandbox on, where the kernel lets
+    // a normal user make the namespaces the sandbox is built of (some containers do not).
+    bool sandboxed = false;
+    if (asNormalUser) {
+        sandboxed = Run(QStringLiteral("setpriv"),
+                        AsNormalUser()
+                            << QStringLiteral("unshare") << QStringLiteral("--user")
+                            << QStringLiteral("--map-root-user") << QStringLiteral("true"));
+        if (sandboxed)
+            env.remove(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"));
+        else
+            qInfo("no user namespace for a normal user here: the page sandbox stays off");
+    }
 
     // The first start, with an address: the settings go to the data folder on closing.
     {
         InstalledBrowser first(command, env, asNormalUser);
         QVERIFY(first.start({server.url("/installed/first").toString()}));
         QTRY_VERIFY_WITH_TIMEOUT(server.wasRequested("/installed/first"), 30000);
+        if (sandboxed) {
+            const QStringList engine = EngineCommandLines(first.process.processId());
+            QVERIFY(!engine.isEmpty());
+            for (const QString &line : engine)
+                QVERIFY2(!line.contains(QLatin1String("--no-sandbox")), qPrintable(line));
+        }
         QVERIFY(first.terminate());
     }
     QStringList lines = QString::fromLatin1(ReadAll(cfg)).split(QStringLiteral("\r\n"));
