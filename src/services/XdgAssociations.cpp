@@ -48,14 +48,56 @@ bool ReadWhole(const QString &path, QByteArray *bytes)
     return file.error() == QFileDevice::NoError;
 }
 
+// An entry earlier versions of the wizard wrote under the installed entry's id: it hides the
+// installed one, and outlives the program's removal.
+void RemoveOldWizardEntry(const QString &applicationsFolder)
+{
+    const QString path = applicationsFolder + QLatin1Char('/') + QLatin1String(DesktopEntryId);
+    QFile file(path);
+    if (file.open(QIODevice::ReadOnly)
+        && file.readLine().startsWith("# Written by QuorBrowser's Association Wizard.")) {
+        file.close();
+        QFile::remove(path);
+    }
+}
+
 } // namespace
 
 XdgAssociations::XdgAssociations(ProcessLauncher &launcher, const QString &dataHome,
-                                 const QString &configHome)
+                                 const QString &configHome, const QStringList &dataDirs)
     : m_launcher(launcher)
     , m_dataHome(dataHome)
     , m_configHome(configHome)
+    , m_dataDirs(dataDirs)
 { }
+
+QStringList XdgAssociations::DataDirs()
+{
+    QStringList dirs;
+    for (const QString &dir : qEnvironmentVariable("XDG_DATA_DIRS").split(QLatin1Char(':')))
+        if (QDir::isAbsolutePath(dir))
+            dirs << dir;
+    if (dirs.isEmpty())
+        dirs = QStringList {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
+    return dirs;
+}
+
+QString XdgAssociations::InstalledEntryFor(const QString &executablePath) const
+{
+    const QString ours = QFileInfo(executablePath).canonicalFilePath();
+    for (const QString &dir : m_dataDirs) {
+        QByteArray entry;
+        const QString path = dir + QStringLiteral("/applications/") + QLatin1String(DesktopEntryId);
+        if (!QFileInfo(path).isFile() || !ReadWhole(path, &entry))
+            continue;
+        QString program = DesktopEntryProgram(entry);
+        if (!program.contains(QLatin1Char('/')))
+            program = QStandardPaths::findExecutable(program);
+        if (!ours.isEmpty() && QFileInfo(program).canonicalFilePath() == ours)
+            return QLatin1String(DesktopEntryId);
+    }
+    return QString();
+}
 
 QString XdgAssociations::DataHome()
 {
@@ -74,7 +116,7 @@ QString XdgAssociations::ApplicationsFolder() const
 
 QString XdgAssociations::DesktopEntryPath() const
 {
-    return ApplicationsFolder() + QLatin1Char('/') + QLatin1String(DesktopEntryId);
+    return ApplicationsFolder() + QLatin1Char('/') + QLatin1String(PortableEntryId);
 }
 
 QString XdgAssociations::MimeAppsListPath() const
@@ -87,13 +129,25 @@ bool XdgAssociations::CreateAssociation(const QString &executablePath, const QSt
     const QString mimeType = MimeTypeForExtension(extension);
     if (mimeType.isEmpty())
         return false;
-    if (!WriteWhole(DesktopEntryPath(), DesktopEntry(executablePath)))
-        return false;
     QByteArray list;
     if (!ReadWhole(MimeAppsListPath(), &list))
         return false;
-    return WriteWhole(MimeAppsListPath(),
-                      SetDefaultApplication(list, mimeType, QLatin1String(DesktopEntryId)));
+    RemoveOldWizardEntry(ApplicationsFolder());
+    QString id = InstalledEntryFor(executablePath);
+    if (id.isEmpty()) {
+        // A copy that is not installed: an entry of its own, with every type it was given.
+        id = QLatin1String(PortableEntryId);
+        QByteArray entry;
+        if (!ReadWhole(DesktopEntryPath(), &entry))
+            return false;
+        QStringList types = DesktopEntryMimeTypes(entry);
+        types << mimeType;
+        if (!WriteWhole(DesktopEntryPath(), DesktopEntry(executablePath, types)))
+            return false;
+    }
+    list = SetDefaultApplication(list, mimeType, id);
+    list = SetDefaultApplication(list, mimeType, id, AddedAssociationsGroup);
+    return WriteWhole(MimeAppsListPath(), list);
 }
 
 bool XdgAssociations::RemoveAssociation(const QString &extension)
@@ -104,9 +158,28 @@ bool XdgAssociations::RemoveAssociation(const QString &extension)
     QByteArray list;
     if (!ReadWhole(MimeAppsListPath(), &list))
         return false;
-    const QByteArray changed
-        = RemoveDefaultApplication(list, mimeType, QLatin1String(DesktopEntryId));
-    return changed == list || WriteWhole(MimeAppsListPath(), changed);
+    QByteArray changed = list;
+    for (const char *id : {DesktopEntryId, PortableEntryId}) {
+        for (const char *group : {DefaultApplicationsGroup, AddedAssociationsGroup})
+            changed = RemoveDefaultApplication(changed, mimeType, QLatin1String(id), group);
+    }
+    if (changed != list && !WriteWhole(MimeAppsListPath(), changed))
+        return false;
+    RemoveOldWizardEntry(ApplicationsFolder());
+
+    // The wizard's own entry: without the type, unless every entry of the program opens it;
+    // gone once nothing names it.
+    QByteArray entry;
+    if (!QFileInfo(DesktopEntryPath()).isFile() || !ReadWhole(DesktopEntryPath(), &entry))
+        return true;
+    if (!NamesApplication(changed, QLatin1String(PortableEntryId)))
+        return QFile::remove(DesktopEntryPath());
+    QStringList types = DesktopEntryMimeTypes(entry);
+    if (QString::fromLatin1(BrowserMimeTypes).split(QLatin1Char(';')).contains(mimeType)
+        || !types.removeAll(mimeType))
+        return true;
+    const QString program = DesktopEntryProgram(entry);
+    return WriteWhole(DesktopEntryPath(), DesktopEntry(program, types));
 }
 
 void XdgAssociations::NotifyAssociationChange()

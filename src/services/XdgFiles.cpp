@@ -138,7 +138,90 @@ QString DesktopExecProgram(const QString &path)
     return value;
 }
 
-QByteArray DesktopEntry(const QString &executablePath)
+namespace {
+
+// A text as a key file's value: backslash, newline, tab and return escaped.
+QString KeyFileValue(const QString &text)
+{
+    QString value;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\'))
+            value += QStringLiteral("\\\\");
+        else if (c == QLatin1Char('\n'))
+            value += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\t'))
+            value += QStringLiteral("\\t");
+        else if (c == QLatin1Char('\r'))
+            value += QStringLiteral("\\r");
+        else
+            value += c;
+    }
+    return value;
+}
+
+// The value of key in an entry's [Desktop Entry] group, key-file escapes undone.
+QString EntryValue(const QByteArray &entry, const QByteArray &key)
+{
+    bool inGroup = false;
+    for (const Line &line : SplitLines(entry)) {
+        QByteArray name, entryKey, value;
+        if (GroupName(line.text, &name)) {
+            inGroup = name == "Desktop Entry";
+            continue;
+        }
+        if (!inGroup || !Entry(line.text, &entryKey, &value) || entryKey != key)
+            continue;
+        const QString raw = QString::fromUtf8(value);
+        QString text;
+        for (int i = 0; i < raw.size(); ++i) {
+            if (raw.at(i) != QLatin1Char('\\') || i + 1 == raw.size()) {
+                text += raw.at(i);
+                continue;
+            }
+            const QChar next = raw.at(++i);
+            text += next == QLatin1Char('s') ? QChar(QLatin1Char(' '))
+                : next == QLatin1Char('n')   ? QChar(QLatin1Char('\n'))
+                : next == QLatin1Char('t')   ? QChar(QLatin1Char('\t'))
+                : next == QLatin1Char('r')   ? QChar(QLatin1Char('\r'))
+                                             : next;
+        }
+        return text;
+    }
+    return QString();
+}
+
+} // namespace
+
+QStringList DesktopEntryMimeTypes(const QByteArray &entry)
+{
+    QStringList types;
+    for (const QString &type : EntryValue(entry, "MimeType").split(QLatin1Char(';')))
+        if (!type.trimmed().isEmpty())
+            types << type.trimmed();
+    return types;
+}
+
+QString DesktopEntryProgram(const QByteArray &entry)
+{
+    const QString exec = EntryValue(entry, "Exec").trimmed();
+    if (!exec.startsWith(QLatin1Char('"')))
+        return exec.section(QLatin1Char(' '), 0, 0)
+            .replace(QLatin1String("%%"), QLatin1String("%"));
+    // Quoted: up to the closing quote, \", \`, \$ and \\ standing for the character.
+    QString program;
+    for (int i = 1; i < exec.size(); ++i) {
+        const QChar c = exec.at(i);
+        if (c == QLatin1Char('"'))
+            break;
+        if (c == QLatin1Char('\\') && i + 1 < exec.size())
+            program += exec.at(++i);
+        else
+            program += c;
+    }
+    return program.replace(QLatin1String("%%"), QLatin1String("%"));
+}
+
+QByteArray DesktopEntry(const QString &executablePath, const QStringList &fileTypes)
 {
     QByteArray entry;
     entry += "# Written by QuorBrowser's Association Wizard.\n";
@@ -148,17 +231,26 @@ QByteArray DesktopEntry(const QString &executablePath)
     entry += "Name=QuorBrowser\n";
     entry += "GenericName=Web Browser\n";
     entry += "Comment=Browse the World Wide Web\n";
+    entry += "Keywords=Internet;WWW;Web;Favorites;\n";
     // One address or document a time: the program takes its whole command line as one.
     entry += "Exec=" + DesktopExecProgram(executablePath).toUtf8() + " %u\n";
+    // Gone from the menus and the lists of programs once the copy itself is gone.
+    entry += "TryExec=" + KeyFileValue(executablePath).toUtf8() + '\n';
     entry += QByteArray("Icon=") + DesktopIconName + '\n';
     entry += "Terminal=false\n";
+    entry += "StartupWMClass=QuorBrowser\n";
     entry += "Categories=Network;WebBrowser;\n";
-    entry += "MimeType=text/html;image/gif;image/jpeg;\n";
+    QStringList types
+        = QString::fromLatin1(BrowserMimeTypes).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    for (const QString &type : fileTypes)
+        if (!types.contains(type))
+            types << type;
+    entry += "MimeType=" + types.join(QLatin1Char(';')).toUtf8() + ";\n";
     return entry;
 }
 
 QByteArray SetDefaultApplication(const QByteArray &mimeAppsList, const QString &mimeType,
-                                 const QString &desktopId)
+                                 const QString &desktopId, const char *groupName)
 {
     QList<Line> lines = SplitLines(mimeAppsList);
     const QByteArray eol = LineEnding(lines);
@@ -168,7 +260,7 @@ QByteArray SetDefaultApplication(const QByteArray &mimeAppsList, const QString &
     int group = -1;
     for (int i = 0; i < lines.size() && group < 0; ++i) {
         QByteArray name;
-        if (GroupName(lines[i].text, &name) && name == DefaultApplicationsGroup)
+        if (GroupName(lines[i].text, &name) && name == groupName)
             group = i;
     }
     if (group < 0) {
@@ -176,7 +268,7 @@ QByteArray SetDefaultApplication(const QByteArray &mimeAppsList, const QString &
             lines.last().eol = eol;
         if (!lines.isEmpty() && !lines.last().text.trimmed().isEmpty())
             lines.append({QByteArray(), eol});
-        lines.append({QByteArray("[") + DefaultApplicationsGroup + ']', eol});
+        lines.append({QByteArray("[") + groupName + ']', eol});
         lines.append({EntryLine(key, {id}), eol});
         return JoinLines(lines);
     }
@@ -204,7 +296,7 @@ QByteArray SetDefaultApplication(const QByteArray &mimeAppsList, const QString &
 }
 
 QByteArray RemoveDefaultApplication(const QByteArray &mimeAppsList, const QString &mimeType,
-                                    const QString &desktopId)
+                                    const QString &desktopId, const char *groupName)
 {
     QList<Line> lines = SplitLines(mimeAppsList);
     const QByteArray key = mimeType.toUtf8();
@@ -213,7 +305,7 @@ QByteArray RemoveDefaultApplication(const QByteArray &mimeAppsList, const QStrin
     for (int i = 0; i < lines.size(); ++i) {
         QByteArray name, entryKey, value;
         if (GroupName(lines[i].text, &name)) {
-            inDefaults = name == DefaultApplicationsGroup;
+            inDefaults = name == groupName;
             continue;
         }
         if (!inDefaults || !Entry(lines[i].text, &entryKey, &value) || entryKey != key)
@@ -228,4 +320,20 @@ QByteArray RemoveDefaultApplication(const QByteArray &mimeAppsList, const QStrin
             lines[i].text = EntryLine(key, ids);
     }
     return JoinLines(lines);
+}
+
+bool NamesApplication(const QByteArray &mimeAppsList, const QString &desktopId)
+{
+    bool inGroup = false;
+    for (const Line &line : SplitLines(mimeAppsList)) {
+        QByteArray name, key, value;
+        if (GroupName(line.text, &name)) {
+            inGroup = name == DefaultApplicationsGroup || name == AddedAssociationsGroup;
+            continue;
+        }
+        if (inGroup && Entry(line.text, &key, &value)
+            && DesktopIds(value).contains(desktopId.toUtf8()))
+            return true;
+    }
+    return false;
 }

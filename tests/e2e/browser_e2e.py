@@ -439,7 +439,7 @@ def associate_jpg_files(s):
     b.find(s.Role.LABEL, "Successful *.Jpg Association")
     s.desk.key("Return")
     wait_for("the desktop to name QuorBrowser for .jpg files",
-             lambda: default_for_jpeg() == "org.ombrane.QuorBrowser.desktop", 10,
+             lambda: default_for_jpeg() == "org.ombrane.QuorBrowser.Portable.desktop", 10,
              detail=default_for_jpeg)
     # Jpg is still ticked.
     b.click_control(b.find(s.Role.PUSH_BUTTON, "UnAssociate"))
@@ -447,6 +447,9 @@ def associate_jpg_files(s):
     s.desk.key("Return")
     wait_for("the desktop to name the viewer again for .jpg files",
              lambda: default_for_jpeg() == "viewer.desktop", 10, detail=default_for_jpeg)
+    # The copy is not installed: the entry it wrote for itself has gone again.
+    if os.path.exists(os.path.join(apps, "org.ombrane.QuorBrowser.Portable.desktop")):
+        raise Failure("the wizard's own desktop entry is left after UnAssociate")
 
 
 def ip_address_key(s):

@@ -13,6 +13,7 @@
 static IsolatedHome isolatedHome;
 
 static const QString Ours = "org.ombrane.QuorBrowser.desktop";
+static const QString Portable = "org.ombrane.QuorBrowser.Portable.desktop";
 static const QString Viewer = "org.example.Viewer.desktop";
 
 // What the user chose before: another viewer opens JPEG pictures and plain text.
@@ -34,6 +35,9 @@ private slots:
     void cleanup();
     void clientsSeeTheDefault_data();
     void clientsSeeTheDefault();
+    void webLinksStillOpenTheProgram_data();
+    void webLinksStillOpenTheProgram();
+    void oldWizardEntryGoes();
     void desktopEntryIsValid_data();
     void desktopEntryIsValid();
     void desktopOpensADocument();
@@ -55,8 +59,14 @@ private:
     // brackets, to "args" beside itself.
     QString MakeProgram(const QString &folder);
     void MakeViewer();
-    QProcessEnvironment ClientEnvironment() const;
-    // The default program of a MIME type as the client tells it; empty for none.
+    // The installed entry in the system's applications folder, starting program by the command
+    // "quorbrowser" found on PATH, as the package installs it.
+    void Install(const QString &program);
+    // What the desktop's index tools do after a change (the wizard starts them on its own).
+    void RefreshIndex();
+    QProcessEnvironment ClientEnvironment(bool gnome = false) const;
+    // The default program of a MIME type as the client tells it; empty for none. "xdg-mime
+    // under GNOME" asks xdg-mime in a GNOME session, which asks gio.
     QString DefaultOf(const QString &client, const QString &mimeType);
 
     std::unique_ptr<QTemporaryDir> m_root;
@@ -102,11 +112,38 @@ void tst_XdgAssociations::MakeViewer()
              "MimeType=image/jpeg;text/plain;\n");
 }
 
-QProcessEnvironment tst_XdgAssociations::ClientEnvironment() const
+void tst_XdgAssociations::Install(const QString &program)
+{
+    QDir().mkpath(Path("system-data/applications"));
+    QVERIFY(QFile::copy(QUOR_INSTALLED_ENTRY,
+                        Path("system-data/applications/org.ombrane.QuorBrowser.desktop")));
+    QDir().mkpath(Path("bin"));
+    QVERIFY(QFile::link(program, Path("bin/quorbrowser")));
+    qputenv("PATH", QFile::encodeName(Path("bin")) + ':' + m_path);
+    RefreshIndex();
+}
+
+void tst_XdgAssociations::RefreshIndex()
+{
+    if (QStandardPaths::findExecutable("update-desktop-database").isEmpty())
+        return;
+    for (const QString &folder : {DataHome() + "/applications", Path("system-data/applications")}) {
+        if (!QFileInfo(folder).isDir())
+            continue;
+        QProcess tool;
+        tool.setProcessEnvironment(ClientEnvironment());
+        tool.start("update-desktop-database", {folder});
+        QVERIFY(tool.waitForFinished(30000));
+    }
+}
+
+QProcessEnvironment tst_XdgAssociations::ClientEnvironment(bool gnome) const
 {
     // Nothing of the desktop this test runs in: its own folders only, and no session.
     QProcessEnvironment env;
-    env.insert("PATH", QString::fromLocal8Bit(m_path));
+    env.insert("PATH", Path("bin") + ':' + QString::fromLocal8Bit(m_path));
+    if (gnome)
+        env.insert("XDG_CURRENT_DESKTOP", "GNOME");
     env.insert("HOME", Path("."));
     env.insert("XDG_DATA_HOME", DataHome());
     env.insert("XDG_CONFIG_HOME", ConfigHome());
@@ -121,16 +158,18 @@ QProcessEnvironment tst_XdgAssociations::ClientEnvironment() const
 QString tst_XdgAssociations::DefaultOf(const QString &client, const QString &mimeType)
 {
     QProcess process;
-    process.setProcessEnvironment(ClientEnvironment());
-    if (client == "xdg-mime")
+    const bool xdgMime = client.startsWith("xdg-mime");
+    process.setProcessEnvironment(ClientEnvironment(client.endsWith("GNOME")));
+    if (xdgMime)
         process.start("xdg-mime", {"query", "default", mimeType});
     else
         process.start("gio", {"mime", mimeType});
-    if (!process.waitForFinished(30000) || process.exitCode() != 0)
+    if (!process.waitForFinished(30000))
         return "<" + client + " failed: " + process.readAllStandardError() + ">";
+    // gio answers a type without a default with a status of its own.
     const QString first = QString::fromUtf8(process.readAllStandardOutput()).split('\n').first();
-    if (client == "xdg-mime")
-        return first.trimmed();
+    if (xdgMime)
+        return process.exitCode() == 0 ? first.trimmed() : QString();
     // "Default application for “image/jpeg”: name.desktop", or "No default applications ..."
     if (!first.startsWith("Default application for"))
         return QString();
@@ -140,47 +179,106 @@ QString tst_XdgAssociations::DefaultOf(const QString &client, const QString &mim
 void tst_XdgAssociations::clientsSeeTheDefault_data()
 {
     QTest::addColumn<QString>("client");
-    QTest::addColumn<QString>("package");
-    QTest::addColumn<QString>("folder");
-    QTest::newRow("xdg-mime") << "xdg-mime"
-                              << "xdg-utils"
-                              << "Program";
-    QTest::newRow("gio") << "gio"
-                         << "libglib2.0-bin"
-                         << "Program";
-    QTest::newRow("gio, folder with blanks") << "gio"
-                                             << "libglib2.0-bin"
-                                             << "Program Folder";
+    QTest::addColumn<QString>("copy"); // installed, or portable (in a folder of that name)
+    QTest::addColumn<bool>("viewerBefore"); // another program was the default before
+    for (const char *client : {"xdg-mime", "gio", "xdg-mime under GNOME"}) {
+        for (const char *copy : {"installed", "portable", "portable Folder with blanks"}) {
+            // xdg-mime takes the program up to the first blank (xdg-utils 1.1.3).
+            if (QByteArray(client).startsWith("xdg-mime") && QByteArray(copy).contains(' '))
+                continue;
+            QTest::addRow("%s, %s, a viewer before", client, copy) << client << copy << true;
+            QTest::addRow("%s, %s, nothing before", client, copy) << client << copy << false;
+        }
+    }
 }
 
 void tst_XdgAssociations::clientsSeeTheDefault()
 {
     QFETCH(QString, client);
-    QFETCH(QString, package);
-    QFETCH(QString, folder);
-    if (QStandardPaths::findExecutable(client).isEmpty())
-        QSKIP(qPrintable(client + " is not installed (Debian package " + package + ")"));
+    QFETCH(QString, copy);
+    QFETCH(bool, viewerBefore);
+    const QString tool = client.section(' ', 0, 0);
+    if (QStandardPaths::findExecutable(tool).isEmpty())
+        QSKIP(qPrintable(tool + " is not installed (tools/install-deps installs it)"));
 
-    const QString program = MakeProgram(folder);
-    MakeViewer();
-    WriteAll(ConfigHome() + "/mimeapps.list", ChosenBefore);
-    QCOMPARE(DefaultOf(client, "image/jpeg"), Viewer);
+    const bool installed = copy == "installed";
+    const QString program = MakeProgram(installed ? QString("Program") : copy.mid(9));
+    if (installed)
+        Install(program);
+    if (viewerBefore) {
+        MakeViewer();
+        WriteAll(ConfigHome() + "/mimeapps.list", ChosenBefore);
+    }
+    RefreshIndex();
+    const QString before = viewerBefore ? Viewer : QString();
+    QCOMPARE(DefaultOf(client, "image/jpeg"), before);
 
     FakeProcessLauncher launcher;
-    XdgAssociations associations(launcher, DataHome(), ConfigHome());
+    XdgAssociations associations(launcher, DataHome(), ConfigHome(), {Path("system-data")});
     QVERIFY(associations.CreateAssociation(program, "jpg"));
-    QCOMPARE(DefaultOf(client, "image/jpeg"), Ours);
-    QCOMPARE(DefaultOf(client, "text/plain"), Viewer);
-    QByteArray associated = ChosenBefore;
-    associated.replace("[Default Applications]\nimage/jpeg=org.example.Viewer.desktop;",
-                       "[Default Applications]\nimage/jpeg=" + Ours.toUtf8()
-                           + ";org.example.Viewer.desktop;");
-    QCOMPARE(ReadAll(ConfigHome() + "/mimeapps.list"), associated);
+    RefreshIndex();
+    const QString id = installed ? Ours : Portable;
+    QCOMPARE(DefaultOf(client, "image/jpeg"), id);
+    QCOMPARE(DefaultOf(client, "x-scheme-handler/http"), id); // links still open it
+    if (viewerBefore)
+        QCOMPARE(DefaultOf(client, "text/plain"), Viewer);
+    // Installed, it writes no entry that would stand in for the installed one.
+    QCOMPARE(QFile::exists(associations.DesktopEntryPath()), !installed);
+    QVERIFY(!QFile::exists(DataHome() + "/applications/" + Ours));
 
     QVERIFY(associations.RemoveAssociation(".jpg"));
-    QCOMPARE(DefaultOf(client, "image/jpeg"), Viewer);
-    QCOMPARE(ReadAll(ConfigHome() + "/mimeapps.list"), ChosenBefore);
-    QVERIFY(QFile::exists(associations.DesktopEntryPath()));
+    RefreshIndex();
+    QCOMPARE(DefaultOf(client, "image/jpeg"), before);
+    if (viewerBefore)
+        QCOMPARE(ReadAll(ConfigHome() + "/mimeapps.list"), ChosenBefore);
+    QVERIFY(!QFile::exists(associations.DesktopEntryPath()));
+}
+
+void tst_XdgAssociations::webLinksStillOpenTheProgram_data()
+{
+    QTest::addColumn<bool>("installed");
+    QTest::newRow("installed") << true;
+    QTest::newRow("portable") << false;
+}
+
+void tst_XdgAssociations::webLinksStillOpenTheProgram()
+{
+    QFETCH(bool, installed);
+    if (QStandardPaths::findExecutable("gio").isEmpty())
+        QSKIP("gio is not installed (Debian package libglib2.0-bin)");
+    const QString program = MakeProgram("Program");
+    if (installed)
+        Install(program);
+    FakeProcessLauncher launcher;
+    XdgAssociations associations(launcher, DataHome(), ConfigHome(), {Path("system-data")});
+    QVERIFY(associations.CreateAssociation(program, "htm"));
+    RefreshIndex();
+
+    QProcess gio;
+    gio.setProcessEnvironment(ClientEnvironment());
+    gio.start("gio", {"open", "http://127.0.0.1:9/page"});
+    QVERIFY(gio.waitForFinished(30000));
+    QVERIFY2(gio.exitCode() == 0, gio.readAllStandardError().constData());
+    // The stand-in writes beside the name it was started by: the command, when installed.
+    const QString args = Path(installed ? "bin/args" : "Program/args");
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(args), 10000);
+    QCOMPARE(ReadAll(args), QByteArray("[http://127.0.0.1:9/page]\n"));
+}
+
+void tst_XdgAssociations::oldWizardEntryGoes()
+{
+    // Earlier versions wrote their entry under the installed entry's id; a person's own entry
+    // of that name stays.
+    QDir().mkpath(DataHome() + "/applications");
+    const QString old = DataHome() + "/applications/" + Ours;
+    WriteAll(old, DesktopEntry("/opt/old/QuorBrowser"));
+    FakeProcessLauncher launcher;
+    XdgAssociations associations(launcher, DataHome(), ConfigHome(), {Path("system-data")});
+    QVERIFY(associations.RemoveAssociation("gif"));
+    QVERIFY(!QFile::exists(old));
+    WriteAll(old, "[Desktop Entry]\nType=Application\nName=Mine\nExec=true\n");
+    QVERIFY(associations.CreateAssociation(MakeProgram("Program"), "gif"));
+    QVERIFY(QFile::exists(old));
 }
 
 void tst_XdgAssociations::desktopEntryIsValid_data()
@@ -332,7 +430,7 @@ void tst_XdgAssociations::notifyBuildsTheIndex()
     QVERIFY(associations.CreateAssociation(MakeProgram("Program"), "gif"));
     associations.NotifyAssociationChange();
     const QString index = DataHome() + "/applications/mimeinfo.cache";
-    QTRY_VERIFY_WITH_TIMEOUT(ReadAll(index).contains("image/gif=" + Ours.toUtf8()), 20000);
+    QTRY_VERIFY_WITH_TIMEOUT(ReadAll(index).contains("image/gif=" + Portable.toUtf8()), 20000);
 }
 
 void tst_XdgAssociations::userFolders_data()

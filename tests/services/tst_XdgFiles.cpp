@@ -22,6 +22,11 @@ private slots:
     void removeDefault();
     void setThenRemoveGivesTheFileBack_data();
     void setThenRemoveGivesTheFileBack();
+    void entryProgramReadsBack_data();
+    void entryProgramReadsBack();
+    void entryMimeTypes();
+    void namesApplication_data();
+    void namesApplication();
 };
 
 void tst_XdgFiles::mimeTypes_data()
@@ -219,6 +224,63 @@ void tst_XdgFiles::setThenRemoveGivesTheFileBack()
     const QByteArray set = SetDefaultApplication(file, mimeType, Ours);
     QVERIFY(set != file);
     QCOMPARE(RemoveDefaultApplication(set, mimeType, Ours), file);
+    // Also as an added program, together with the default: both go again.
+    const QByteArray both = SetDefaultApplication(set, mimeType, Ours, AddedAssociationsGroup);
+    QVERIFY(both.contains("[Added Associations]") && both.count(Ours) == 2);
+    const QByteArray removed = RemoveDefaultApplication(
+        RemoveDefaultApplication(both, mimeType, Ours), mimeType, Ours, AddedAssociationsGroup);
+    QVERIFY2(!NamesApplication(removed, Ours), removed.constData());
+}
+
+void tst_XdgFiles::entryProgramReadsBack_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::newRow("plain") << "/opt/QuorBrowser/QuorBrowser";
+    QTest::newRow("blanks") << "/home/me/Quor Browser/QuorBrowser";
+    QTest::newRow("specials") << "/home/me/Quor $x \"q\" back\\slash 'a' `b` ~&;#()/QuorBrowser";
+    QTest::newRow("percent") << "/home/me/100%/QuorBrowser";
+    QTest::newRow("a tab") << "/home/me/a\tb/QuorBrowser";
+}
+
+void tst_XdgFiles::entryProgramReadsBack()
+{
+    // What the wizard writes, it reads back: the program of its entry, to write it again.
+    QFETCH(QString, program);
+    QCOMPARE(DesktopEntryProgram(DesktopEntry(program)), program);
+}
+
+void tst_XdgFiles::entryMimeTypes()
+{
+    const QStringList browser
+        = {"text/html", "application/xhtml+xml", "x-scheme-handler/http", "x-scheme-handler/https"};
+    QCOMPARE(DesktopEntryMimeTypes(DesktopEntry("/p/QuorBrowser")), browser);
+    QCOMPARE(DesktopEntryMimeTypes(DesktopEntry("/p/QuorBrowser", {"image/gif", "text/html"})),
+             browser + QStringList {"image/gif"});
+    QCOMPARE(DesktopEntryMimeTypes("[Desktop Entry]\nName=x\n"), QStringList());
+    QCOMPARE(DesktopEntryMimeTypes("[Other]\nMimeType=a/b;\n[Desktop Entry]\nMimeType= c/d ;e/f\n"),
+             (QStringList {"c/d", "e/f"}));
+}
+
+void tst_XdgFiles::namesApplication_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<bool>("names");
+    QTest::newRow("a default") << QByteArray("[Default Applications]\ntext/html=a;" + Ours + ";\n")
+                               << true;
+    QTest::newRow("an added program")
+        << QByteArray("[Added Associations]\nimage/gif=" + Ours + "\n") << true;
+    QTest::newRow("a removed one only")
+        << QByteArray("[Removed Associations]\nimage/gif=" + Ours + ";\n") << false;
+    QTest::newRow("another program, named alike")
+        << QByteArray("[Default Applications]\ntext/html=x" + Ours + ";\n") << false;
+    QTest::newRow("nothing") << QByteArray() << false;
+}
+
+void tst_XdgFiles::namesApplication()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(bool, names);
+    QCOMPARE(NamesApplication(file, Ours), names);
 }
 
 QTEST_GUILESS_MAIN(tst_XdgFiles)
