@@ -22,8 +22,8 @@
 
 namespace {
 
-// Watches the person's presses on one widget and everything inside it (the page's own widget
-// comes and goes with the engine), and tells what each was.
+// Watches the person's presses on one widget and on the widget that takes its keys and clicks
+// (the page's own, which comes and goes with the engine), and tells what each was.
 class InputWatch : public QObject
 {
 public:
@@ -41,7 +41,11 @@ protected:
         if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick
             && type != QEvent::KeyPress)
             return false;
-        if (!receiver->isWidgetType() || !m_watched->isAncestorOf(static_cast<QWidget *>(receiver)))
+        // Compared, never asked: an event may be on its way to an object being destroyed.
+        QWidget *input = m_watched;
+        while (input->focusProxy())
+            input = input->focusProxy();
+        if (receiver != input && receiver != m_watched)
             return false;
         if (type != QEvent::KeyPress) {
             m_pressed(WindowGesture::Click);
