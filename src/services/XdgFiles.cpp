@@ -85,6 +85,25 @@ QByteArray EntryLine(const QByteArray &key, const QList<QByteArray> &ids)
     return line;
 }
 
+// A text as a key file's value: backslash, newline, tab and return escaped.
+QString KeyFileValue(const QString &text)
+{
+    QString value;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\'))
+            value += QStringLiteral("\\\\");
+        else if (c == QLatin1Char('\n'))
+            value += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\t'))
+            value += QStringLiteral("\\t");
+        else if (c == QLatin1Char('\r'))
+            value += QStringLiteral("\\r");
+        else
+            value += c;
+    }
+    return value;
+}
+
 } // namespace
 
 QString MimeTypeForExtension(const QString &extension)
@@ -121,43 +140,10 @@ QString DesktopExecProgram(const QString &path)
     }
     if (quoted)
         argument = QLatin1Char('"') + argument + QLatin1Char('"');
-
-    QString value;
-    for (const QChar c : argument) {
-        if (c == QLatin1Char('\\'))
-            value += QStringLiteral("\\\\");
-        else if (c == QLatin1Char('\n'))
-            value += QStringLiteral("\\n");
-        else if (c == QLatin1Char('\t'))
-            value += QStringLiteral("\\t");
-        else if (c == QLatin1Char('\r'))
-            value += QStringLiteral("\\r");
-        else
-            value += c;
-    }
-    return value;
+    return KeyFileValue(argument);
 }
 
 namespace {
-
-// A text as a key file's value: backslash, newline, tab and return escaped.
-QString KeyFileValue(const QString &text)
-{
-    QString value;
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\\'))
-            value += QStringLiteral("\\\\");
-        else if (c == QLatin1Char('\n'))
-            value += QStringLiteral("\\n");
-        else if (c == QLatin1Char('\t'))
-            value += QStringLiteral("\\t");
-        else if (c == QLatin1Char('\r'))
-            value += QStringLiteral("\\r");
-        else
-            value += c;
-    }
-    return value;
-}
 
 // The value of key in an entry's [Desktop Entry] group, key-file escapes undone.
 QString EntryValue(const QByteArray &entry, const QByteArray &key)

@@ -54,7 +54,7 @@ struct LocalRequestDecision
 // through the browser, reach local files; a site never does, not even by a redirect. A local
 // file shown as a page always loads under its own address; what it loads to show comes from
 // file:; no script reads a local file. Folders, missing files and web archives stay with the
-// engine's own pages for them. Addresses that are not local pass.
+// engine's own pages for them (at is read for documents only). Addresses that are not local pass.
 LocalRequestDecision DecideLocalRequest(LocalRequestKind kind, const QUrl &url,
                                         const QUrl &initiator, const QUrl &firstParty,
                                         LocalPathKind at);

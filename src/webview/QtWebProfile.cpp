@@ -141,9 +141,12 @@ public:
         const QUrl file = LocalFileUrl(info.requestUrl());
         if (!file.isLocalFile())
             return;
-        const LocalRequestDecision decision
-            = DecideLocalRequest(KindOf(info.resourceType()), info.requestUrl(), info.initiator(),
-                                 info.firstPartyUrl(), PathKindOf(file));
+        // Only a document's own kind of place matters: no other request costs a look at the disk.
+        const LocalRequestKind kind = KindOf(info.resourceType());
+        const LocalPathKind at
+            = kind == LocalRequestKind::Document ? PathKindOf(file) : LocalPathKind::File;
+        const LocalRequestDecision decision = DecideLocalRequest(
+            kind, info.requestUrl(), info.initiator(), info.firstPartyUrl(), at);
         switch (decision.action) {
         case LocalRequestDecision::Pass:
             break;
@@ -238,7 +241,7 @@ QWebEngineProfile *SharedProfile(QtWebView::Profile kind)
                 : QStringLiteral("QuorBrowser-%1").arg(QCoreApplication::applicationPid());
             perUser = new QWebEngineProfile(name, qApp);
             if (!folder.owner)
-                g_instanceFolders = QStringList{folder.path, perUser->persistentStoragePath()};
+                g_instanceFolders = QStringList {folder.path, perUser->persistentStoragePath()};
             perUser->setPersistentStoragePath(folder.path);
             perUser->setCachePath(folder.path + QStringLiteral("/Cache"));
             Guarded(perUser);

@@ -249,19 +249,18 @@ void tst_BrowserEngine::popups()
     } else {
         // Seen in full runs straight after a build, not alone: a click refused with the
         // notice although the status line showed the link. A person clicks again; the
-        // outcome says what the status line showed.
+        // outcome says what the status line showed. The window decides while NewWindow2 is
+        // raised, so once the view has asked, the hand-off has happened or not.
         for (int tries = 0; e.starter.started == 0 && tries < 2; ++tries) {
-            if (QTest::qWaitFor([&] { return e.starter.started > 0; }, 5000))
-                break;
             qWarning("no hand-off yet: status line \"%s\", notice \"%s\"; clicking again",
                      qPrintable(w.txtStatus->text()), qPrintable(w.lblCanceled->text()));
             QTRY_VERIFY_WITH_TIMEOUT(NudgeAt(e.view, QPoint(100, 100))
                                          && w.txtStatus->text() == server.url(popup).toString(),
                                      15000);
-            QTest::mouseClick(InputTarget(e.view), Qt::MouseButton(button),
-                              Qt::KeyboardModifiers(modifiers), QPoint(100, 100));
+            QVERIFY(
+                ClickUntilAsked(e.view, Qt::MouseButton(button), Qt::KeyboardModifiers(modifiers)));
         }
-        QTRY_COMPARE_WITH_TIMEOUT(e.starter.started, 1, 10000);
+        QCOMPARE(e.starter.started, 1);
         // The link's own address goes to the new instance.
         QCOMPARE(ReadAll(e.path("Popupurl")), "\"" + server.url(popup).toEncoded() + "\"\r\n");
         QVERIFY(w.lblCanceled->text().isEmpty());

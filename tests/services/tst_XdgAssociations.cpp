@@ -38,6 +38,7 @@ private slots:
     void webLinksStillOpenTheProgram_data();
     void webLinksStillOpenTheProgram();
     void oldWizardEntryGoes();
+    void portableEntryGivesBackOneTypeAtATime();
     void desktopEntryIsValid_data();
     void desktopEntryIsValid();
     void desktopOpensADocument();
@@ -263,6 +264,37 @@ void tst_XdgAssociations::webLinksStillOpenTheProgram()
     const QString args = Path(installed ? "bin/args" : "Program/args");
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(args), 10000);
     QCOMPARE(ReadAll(args), QByteArray("[http://127.0.0.1:9/page]\n"));
+}
+
+void tst_XdgAssociations::portableEntryGivesBackOneTypeAtATime()
+{
+    // Two kinds given, one taken back: the entry keeps the other and what every entry of the
+    // program opens; the second taken back, the entry goes. Nothing was there before.
+    FakeProcessLauncher launcher;
+    XdgAssociations associations(launcher, DataHome(), ConfigHome(), {Path("system-data")});
+    const QString program = MakeProgram("Program");
+    QVERIFY(associations.CreateAssociation(program, "jpg"));
+    QVERIFY(associations.CreateAssociation(program, "gif"));
+    const QStringList browser = DesktopEntryMimeTypes(DesktopEntry(program));
+    QCOMPARE(DesktopEntryMimeTypes(ReadAll(associations.DesktopEntryPath())),
+             (browser + QStringList {"image/jpeg", "image/gif"}));
+
+    QVERIFY(associations.RemoveAssociation("jpg"));
+    QCOMPARE(DesktopEntryMimeTypes(ReadAll(associations.DesktopEntryPath())),
+             (browser + QStringList {"image/gif"}));
+    QCOMPARE(DesktopEntryProgram(ReadAll(associations.DesktopEntryPath())), program);
+    QVERIFY(ReadAll(associations.MimeAppsListPath()).contains("image/gif=" + Portable.toUtf8()));
+    QVERIFY(!ReadAll(associations.MimeAppsListPath()).contains("image/jpeg"));
+
+    // The page type is one every entry opens: taking it back leaves the entry's list alone.
+    QVERIFY(associations.CreateAssociation(program, "htm"));
+    QVERIFY(associations.RemoveAssociation("html"));
+    QCOMPARE(DesktopEntryMimeTypes(ReadAll(associations.DesktopEntryPath())),
+             (browser + QStringList {"image/gif"}));
+
+    QVERIFY(associations.RemoveAssociation("gif"));
+    QVERIFY(!QFile::exists(associations.DesktopEntryPath()));
+    QVERIFY(!NamesApplication(ReadAll(associations.MimeAppsListPath()), Portable));
 }
 
 void tst_XdgAssociations::oldWizardEntryGoes()
