@@ -5,6 +5,9 @@
 #include "webview/LocalFiles.h"
 #include "webview/ViewDialogs.h"
 
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QWebEngineContextMenuRequest>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -17,6 +20,8 @@ public:
     virtual ViewDialogs *Dialogs() const = 0;
     // Raises NewWindow2 for a page's request and opens the window unless it is refused.
     virtual void OpenWindow(QWebEnginePage *opener, QWebEngineNewWindowRequest &request) = 0;
+    // The person chose "Open link in new window" for link in a page's menu.
+    virtual void OpenLinkWindow(const QUrl &link) = 0;
 };
 
 // The page with what a desktop browser's view does by itself: new windows decided before the
@@ -73,13 +78,51 @@ private:
     ViewHost *m_host;
 };
 
+// A view of a page with the page's menu of a browser without tabs: "Open link in new window"
+// is the person's own request, not the page's.
+class ViewWidget : public QWebEngineView
+{
+public:
+    explicit ViewWidget(QWidget *parent = nullptr)
+        : QWebEngineView(parent)
+    { }
+    void SetHost(ViewHost *host) { m_host = host; }
+
+protected:
+    void contextMenuEvent(QContextMenuEvent *event) override
+    {
+        QMenu *menu = createStandardContextMenu();
+        menu->setAttribute(Qt::WA_DeleteOnClose, true);
+        for (auto tab :
+             {QWebEnginePage::OpenLinkInNewTab, QWebEnginePage::OpenLinkInNewBackgroundTab})
+            menu->removeAction(pageAction(tab));
+        QAction *engineWindow = pageAction(QWebEnginePage::OpenLinkInNewWindow);
+        const QUrl link = lastContextMenuRequest() ? lastContextMenuRequest()->linkUrl() : QUrl();
+        if (menu->actions().contains(engineWindow) && m_host && link.isValid()) {
+            auto *own = new QAction(engineWindow->text(), menu);
+            menu->insertAction(engineWindow, own);
+            menu->removeAction(engineWindow);
+            ViewHost *host = m_host;
+            connect(own, &QAction::triggered, this, [host, link] { host->OpenLinkWindow(link); });
+        }
+        menu->popup(event->globalPos());
+    }
+
+public:
+    void Detach() { m_host = nullptr; }
+
+private:
+    ViewHost *m_host = nullptr;
+};
+
 // A page opened for a new-window request: a plain top-level window of its own, closed by the
 // page's window.close() and deleted on close.
-class PopupWindow : public QWebEngineView
+class PopupWindow : public ViewWidget
 {
 public:
     PopupWindow(QWebEngineProfile *profile, ViewHost *host)
     {
+        SetHost(host);
         setAttribute(Qt::WA_DeleteOnClose);
         setPage(new ViewPage(profile, host, this));
         resize(800, 600);

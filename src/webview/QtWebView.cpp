@@ -44,29 +44,51 @@ QString SafeFileName(const QString &title)
 
 } // namespace
 
-void QtWebView::Private::OpenWindow(QWebEnginePage *opener, QWebEngineNewWindowRequest &request)
+bool QtWebView::Private::NewWindowRefused(WindowGesture gesture, const QUrl &requested)
 {
-    // Every kind of new window gets the same plain window.
     bool cancel = false;
-    // The engine says whether an act of the person's came with it; which act, the view knows.
-    newWindowGesture = !request.isUserInitiated() ? WindowGesture::None
-        : lastGesture == WindowGesture::None      ? WindowGesture::OtherKey
-                                                  : lastGesture;
-    newWindowAddress = ShownAddress(request.requestedUrl().toString());
+    newWindowGesture = gesture;
+    newWindowAddress = ShownAddress(requested.toString());
     emit q->NewWindow2(&cancel);
     newWindowGesture = WindowGesture::None;
     newWindowAddress.clear();
-    if (cancel) {
+    return cancel;
+}
+
+PopupWindow *QtWebView::Private::NewPopup()
+{
+    // Every kind of new window gets the same plain window.
+    auto *window = new PopupWindow(profile, this);
+    ConnectAsking(window->page(), window);
+    popups.append(window);
+    return window;
+}
+
+void QtWebView::Private::OpenWindow(QWebEnginePage *opener, QWebEngineNewWindowRequest &request)
+{
+    // The engine says whether an act of the person's came with it; which act, the view knows.
+    const WindowGesture gesture = !request.isUserInitiated() ? WindowGesture::None
+        : lastGesture == WindowGesture::None                 ? WindowGesture::OtherKey
+                                                             : lastGesture;
+    if (NewWindowRefused(gesture, request.requestedUrl())) {
         // Each refused request still costs the engine a page it throws away; a page that keeps
         // asking on its own is not heard any more until it is left. A person's click still is.
         if (opener == page && ++refusedWindows == RefusedWindowsHeard)
             page->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
         return;
     }
-    auto *window = new PopupWindow(profile, this);
-    ConnectAsking(window->page(), window);
-    popups.append(window);
+    PopupWindow *window = NewPopup();
     request.openIn(window->page());
+    window->show();
+}
+
+void QtWebView::Private::OpenLinkWindow(const QUrl &link)
+{
+    // Asked by the person, not by the page: the page is no opener of it.
+    if (NewWindowRefused(WindowGesture::LinkMenu, link))
+        return;
+    PopupWindow *window = NewPopup();
+    window->load(link);
     window->show();
 }
 
@@ -134,6 +156,13 @@ bool QtWebView::Private::Print()
     if (!dialogs->PrintDialog(q, p))
         return true;
     printing = true;
+    if (p->outputFormat() == QPrinter::PdfFormat && !p->outputFileName().isEmpty()) {
+        // A PDF file is made by the engine itself: text stays text, not one picture per page.
+        printingPdf = true;
+        view->printToPdf(p->outputFileName(), p->pageLayout(), p->pageRanges());
+        return true;
+    }
+    printingPdf = false;
     view->print(p); // the printer is a member: it outlives the print
     return true;
 }
@@ -156,7 +185,8 @@ QtWebView::QtWebView(ViewDialogs *dialogs, Profile profile, QWidget *parent)
     d->q = this;
     d->dialogs = dialogs;
     d->profile = SharedProfile(profile);
-    d->view = new QWebEngineView(this);
+    d->view = new ViewWidget(this);
+    d->view->SetHost(d.get());
     d->page = new ViewPage(d->profile, d.get(), d->view);
     d->view->setPage(d->page);
     auto *layout = new QVBoxLayout(this);
@@ -187,6 +217,7 @@ QtWebView::~QtWebView()
     for (const auto &w : std::as_const(d->popups))
         delete w.data();
     d->page->Detach();
+    d->view->Detach();
     if (!d->printing) {
         delete d->view;
         return;
@@ -196,10 +227,14 @@ QtWebView::~QtWebView()
     QWebEngineView *view = d->view;
     QPrinter *printer = d->printer.release();
     view->setParent(nullptr);
-    QObject::connect(view, &QWebEngineView::printFinished, view, [view, printer] {
+    const auto finished = [view, printer] {
         view->deleteLater();
         delete printer;
-    });
+    };
+    if (d->printingPdf)
+        QObject::connect(view, &QWebEngineView::pdfPrintingFinished, view, finished);
+    else
+        QObject::connect(view, &QWebEngineView::printFinished, view, finished);
 }
 
 namespace {
@@ -389,6 +424,23 @@ QString QtWebView::LocationURL() const
 bool QtWebView::Busy() const
 {
     return d->requested || d->loading || d->page->isLoading();
+}
+
+double QtWebView::ZoomFactor() const
+{
+    return d->view->zoomFactor();
+}
+
+void QtWebView::SetZoomFactor(double factor)
+{
+    d->view->setZoomFactor(factor);
+}
+
+void QtWebView::FindText(const QString &text, bool backward, bool highlightAll)
+{
+    d->findText = text;
+    d->findHighlightAll = highlightAll;
+    d->view->findText(text, backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags());
 }
 
 QList<QWidget *> QtWebView::OpenedWindows() const

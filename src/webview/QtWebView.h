@@ -51,6 +51,9 @@ public:
     bool Busy() const override;
     WindowGesture NewWindowGesture() const override;
     QString NewWindowAddress() const override;
+    double ZoomFactor() const override;
+    void SetZoomFactor(double factor) override;
+    void FindText(const QString &text, bool backward, bool highlightAll) override;
 
     // Windows a page may have refused before it may open no more on its own.
     static constexpr int RefusedWindowsHeard = 10;

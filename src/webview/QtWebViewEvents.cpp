@@ -2,7 +2,9 @@
 
 #include "webview/QtWebView_p.h"
 
+#include "webview/DownloadNames.h"
 #include "webview/LocalFiles.h"
+#include "webview/QtDownload.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,6 +14,7 @@
 #include <QWebEngineCertificateError>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineFileSystemAccessRequest>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
 #include <QWebEngineProfile>
 #include <QWebEngineQuotaRequest>
@@ -27,9 +30,11 @@ namespace {
 class InputWatch : public QObject
 {
 public:
-    InputWatch(QWidget *watched, std::function<void(WindowGesture)> pressed)
+    InputWatch(QWidget *watched, std::function<void(WindowGesture)> pressed,
+               std::function<void(int)> ctrlWheel)
         : m_watched(watched)
         , m_pressed(std::move(pressed))
+        , m_ctrlWheel(std::move(ctrlWheel))
     {
         qApp->installEventFilter(this);
     }
@@ -39,7 +44,7 @@ protected:
     {
         const QEvent::Type type = event->type();
         if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonDblClick
-            && type != QEvent::KeyPress)
+            && type != QEvent::KeyPress && type != QEvent::Wheel)
             return false;
         // Compared, never asked: an event may be on its way to an object being destroyed.
         QWidget *input = m_watched;
@@ -47,6 +52,14 @@ protected:
             input = input->focusProxy();
         if (receiver != input && receiver != m_watched)
             return false;
+        if (type == QEvent::Wheel) {
+            // Ctrl and the wheel zoom the page, as the window says; the page sees no scroll.
+            const auto *wheel = static_cast<QWheelEvent *>(event);
+            if (!(wheel->modifiers() & Qt::ControlModifier))
+                return false;
+            m_ctrlWheel(wheel->angleDelta().y());
+            return true;
+        }
         if (type != QEvent::KeyPress) {
             m_pressed(WindowGesture::Click);
             return false;
@@ -71,6 +84,7 @@ protected:
 private:
     QWidget *m_watched;
     std::function<void(WindowGesture)> m_pressed;
+    std::function<void(int)> m_ctrlWheel;
 };
 
 } // namespace
@@ -79,7 +93,29 @@ private:
 // handlers below.
 void QtWebView::Private::ConnectEngine()
 {
-    inputWatch = std::make_unique<InputWatch>(view, [this](WindowGesture g) { lastGesture = g; });
+    inputWatch = std::make_unique<InputWatch>(
+        view, [this](WindowGesture g) { lastGesture = g; },
+        [this](int angle) {
+            // A notch is 120; a touchpad sends less at a time.
+            zoomWheel += angle;
+            const int steps = zoomWheel / 120;
+            zoomWheel -= steps * 120;
+            if (steps != 0)
+                emit q->ZoomWheel(steps);
+        });
+    QObject::connect(page, &QWebEnginePage::findTextFinished, q,
+                     [this](const QWebEngineFindTextResult &result) {
+                         if (findText.isEmpty() || endingFind)
+                             return; // the marks were cleared
+                         emit q->FindTextResult(result.activeMatch(), result.numberOfMatches());
+                         if (findHighlightAll || result.numberOfMatches() == 0)
+                             return;
+                         // Only the match found stays marked: the search ends there and
+                         // leaves it selected; the next one goes on from it.
+                         endingFind = true;
+                         view->findText(QString());
+                         endingFind = false;
+                     });
     QObject::connect(page, &QWebEnginePage::loadingChanged, q,
                      [this](const QWebEngineLoadingInfo &info) { OnLoading(info); });
     QObject::connect(page, &QWebEnginePage::urlChanged, q, [this] { OnUrlChanged(); });
@@ -96,6 +132,7 @@ void QtWebView::Private::ConnectEngine()
         profile, &QWebEngineProfile::downloadRequested, q,
         [this](QWebEngineDownloadRequest *download) { OnDownloadRequested(download); });
     QObject::connect(view, &QWebEngineView::printFinished, q, [this] { printing = false; });
+    QObject::connect(view, &QWebEngineView::pdfPrintingFinished, q, [this] { printing = false; });
 }
 
 // What a page asks of the person at the screen, or is refused without asking: the same for the
@@ -229,9 +266,11 @@ void QtWebView::Private::OnDownloadRequested(QWebEngineDownloadRequest *download
     if (download->state() != QWebEngineDownloadRequest::DownloadRequested
         || !IsOurPage(download->page()))
         return;
-    // The engine drops a request still undecided when this returns: ask here and now.
+    // The engine drops a request still undecided when this returns: ask here and now. The
+    // server's name for the file is only a suggestion: a plain name in the download folder.
     const QString suggested
-        = QDir(download->downloadDirectory()).filePath(download->downloadFileName());
+        = FreeDownloadPath(DownloadFolder(), PlainDownloadName(download->downloadFileName()),
+                           [](const QString &path) { return QFileInfo::exists(path); });
     QWidget *parent = QWebEngineView::forPage(download->page());
     const QString path = dialogs->SaveFileName(parent ? parent : q, suggested);
     if (path.isEmpty()) {
@@ -242,4 +281,5 @@ void QtWebView::Private::OnDownloadRequested(QWebEngineDownloadRequest *download
     download->setDownloadDirectory(file.absolutePath());
     download->setDownloadFileName(file.fileName());
     download->accept();
+    emit q->FileDownloadStarted(new QtDownload(download, q));
 }

@@ -20,11 +20,12 @@ struct QtWebView::Private : public ViewHost
     QtWebView *q = nullptr;
     ViewDialogs *dialogs = nullptr;
     QWebEngineProfile *profile = nullptr;
-    QWebEngineView *view = nullptr;
+    ViewWidget *view = nullptr;
     ViewPage *page = nullptr;
     QString searchPage = QStringLiteral(QUORBROWSER_SEARCH_PAGE);
     std::unique_ptr<QPrinter> printer;
     bool printing = false;
+    bool printingPdf = false; // through the engine's own PDF path, which keeps the text
     QList<QPointer<PopupWindow>> popups;
 
     // The load the view has told of with DownloadBegin and not yet with DownloadComplete.
@@ -41,6 +42,15 @@ struct QtWebView::Private : public ViewHost
 
     ViewDialogs *Dialogs() const override { return dialogs; }
     void OpenWindow(QWebEnginePage *opener, QWebEngineNewWindowRequest &request) override;
+    void OpenLinkWindow(const QUrl &link) override;
+    // Raises NewWindow2 for a request with what came with it; true when it is refused.
+    bool NewWindowRefused(WindowGesture gesture, const QUrl &requested);
+    PopupWindow *NewPopup();
+    // The text searched for last, and whether every match is to stay marked.
+    QString findText;
+    bool findHighlightAll = true;
+    bool endingFind = false;
+    int zoomWheel = 0; // wheel turn not yet a whole step
     // While NewWindow2 is raised: what came with the request, and what it asks for.
     WindowGesture newWindowGesture = WindowGesture::None;
     QString newWindowAddress;

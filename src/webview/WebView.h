@@ -1,5 +1,6 @@
 #pragma once
 
+#include "webview/Download.h"
 #include "webview/WindowRequest.h"
 
 #include <QString>
@@ -60,6 +61,15 @@ public:
     virtual QString NewWindowAddress() const = 0;
     bool NewWindowFromUser() const { return NewWindowGesture() != WindowGesture::None; }
 
+    // Beyond the page control: what a person expects of a browser's page.
+    // The page's zoom for this run, 1.0 being 100%.
+    virtual double ZoomFactor() const = 0;
+    virtual void SetZoomFactor(double factor) = 0;
+    // Looks for text in the page from the current match on, forwards or backwards; an empty text
+    // ends the search and clears the marks. With highlightAll off only the match found is
+    // marked. The answer comes with FindTextResult.
+    virtual void FindText(const QString &text, bool backward, bool highlightAll) = 0;
+
 signals:
     void StatusTextChange(const QString &text);
     void CommandStateChange(int command, bool enable);
@@ -69,4 +79,11 @@ signals:
     // Raised before every new window. Setting *cancel keeps the window from opening at all;
     // leaving it clear lets the view open the page in a plain window of its own.
     void NewWindow2(bool *cancel);
+
+    // The answer to FindText: the match now marked (from 1; 0 with none) of the matches found.
+    void FindTextResult(int active, int total);
+    // Ctrl and the wheel over the page: steps to zoom in (positive) or out (negative).
+    void ZoomWheel(int steps);
+    // The person accepted a file download; it runs on, and the view keeps the object.
+    void FileDownloadStarted(Download *download);
 };

@@ -6,4 +6,5 @@ enum class WindowGesture {
     Click, // a click of the person's, of any button
     EnterKey, // Enter, as on a focused link
     OtherKey, // any other key: typing into the page
+    LinkMenu, // the person chose "Open link in new window" from the page's menu
 };

@@ -60,6 +60,13 @@ public:
     bool Busy() const override { return busy; }
     WindowGesture NewWindowGesture() const override { return m_gesture; }
     QString NewWindowAddress() const override { return m_address; }
+    double ZoomFactor() const override { return zoom; }
+    void SetZoomFactor(double factor) override { zoom = factor; }
+    void FindText(const QString &text, bool backward, bool highlightAll) override
+    {
+        calls << QStringLiteral("FindText:%1,%2,%3")
+                     .arg(text, backward ? "back" : "forward", highlightAll ? "all" : "one");
+    }
 
     void SetLocation(const QString &url, const QString &name)
     {
@@ -97,6 +104,7 @@ public:
 
     QStringList calls;
     bool busy = false;
+    double zoom = 1.0;
     bool followNavigate = true;
 
 private:

@@ -271,12 +271,49 @@ void HttpServer::Send(QTcpSocket *socket, const Request &request, const Response
         out += "Cache-Control: no-store\r\n";
     out += c->closeAfterReply ? "Connection: close\r\n" : "Connection: keep-alive\r\n";
     out += "\r\n";
-    if (request.method != "HEAD")
+    const bool chunked = response.chunkBytes > 0 && request.method != "HEAD";
+    if (request.method != "HEAD" && !chunked)
         out += response.body;
     socket->write(out);
+    if (chunked) {
+        SendChunks(socket, request.route(), response.body, 0, response);
+        return;
+    }
+    Replied(socket);
+}
+
+void HttpServer::Replied(QTcpSocket *socket)
+{
+    Connection *c = m_connections.value(socket);
+    if (!c)
+        return;
     c->busy = false;
     if (c->closeAfterReply)
         socket->disconnectFromHost();
     else
         ProcessNext(socket);
+}
+
+void HttpServer::SendChunks(QTcpSocket *socket, const QString &path, const QByteArray &body,
+                            qint64 from, const Response &response)
+{
+    if (!m_connections.contains(socket) || socket->state() != QAbstractSocket::ConnectedState) {
+        emit streamEnded(path, from, false);
+        return;
+    }
+    const qint64 to = qMin<qint64>(body.size(), from + response.chunkBytes);
+    socket->write(body.constData() + from, to - from);
+    if (to == body.size()) {
+        emit streamEnded(path, to, true);
+        Replied(socket);
+        return;
+    }
+    QPointer<QTcpSocket> alive(socket);
+    QTimer::singleShot(response.chunkIntervalMs, this, [=] {
+        if (!alive) {
+            emit streamEnded(path, to, false);
+            return;
+        }
+        SendChunks(alive, path, body, to, response);
+    });
 }

@@ -42,6 +42,10 @@ public:
         Headers headers;
         QByteArray body;
         int delayMs = 0; // the reply goes out this long after the request came
+        // A slow server: the body goes out chunkBytes at a time, one chunk every
+        // chunkIntervalMs (0: all at once).
+        int chunkBytes = 0;
+        int chunkIntervalMs = 0;
     };
 
     using Handler = std::function<Response(const Request &)>;
@@ -82,6 +86,8 @@ public:
 
 signals:
     void requestReceived(const QString &path);
+    // A body sent in chunks has ended: whole, or cut short by the client after sent bytes.
+    void streamEnded(const QString &path, qint64 sent, bool whole);
 
 private:
     struct Connection;
@@ -91,6 +97,9 @@ private:
     void OnReadyRead(QTcpSocket *socket);
     void ProcessNext(QTcpSocket *socket);
     void Send(QTcpSocket *socket, const Request &request, const Response &response);
+    void SendChunks(QTcpSocket *socket, const QString &path, const QByteArray &body, qint64 from,
+                    const Response &response);
+    void Replied(QTcpSocket *socket);
 
     QTcpServer *m_server = nullptr;
     bool m_ssl = false;
