@@ -170,7 +170,7 @@ int main(int argc, char **argv)
                      Qt::QueuedConnection);
     TerminationSignals termination;
     QObject::connect(&termination, &TerminationSignals::terminationRequested, window,
-                     &QWidget::close);
+                     &frmBrowser::CloseWithoutAsking);
     const int rc = QApplication::exec();
     delete window; // with its view and the windows the view opened
     QtWebView::ReleaseProfile();

@@ -60,3 +60,12 @@ int TwipsToPixels(double twips, double twipsPerPixel, int minimum, int maximum)
     // Bounded while still a double, so the conversion to int is always defined.
     return int(std::lround(qBound(double(minimum), pixels, double(maximum))));
 }
+
+FindBarPlace PlaceFindBarAbove(int viewTop, int bottom, int barHeight)
+{
+    FindBarPlace p;
+    // A window too small for both keeps the bar and gives the page nothing.
+    p.barTop = qMax(viewTop, bottom - barHeight);
+    p.viewHeight = p.barTop - viewTop;
+    return p;
+}

@@ -32,6 +32,17 @@ NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText, Win
                                   const QString &requested)
 {
     NewWindowDecision d;
+    if (gesture == WindowGesture::LinkMenu) {
+        // The person chose a new window for the link: whatever the mode, it opens in a new
+        // instance, if it is a page a window can show.
+        const QString scheme = QUrl(requested).scheme().toLower();
+        if (scheme == QLatin1String("http") || scheme == QLatin1String("https")
+            || scheme == QLatin1String("file"))
+            d.handOff = requested;
+        else
+            d.showNotice = true;
+        return d;
+    }
     const bool activated = gesture == WindowGesture::Click || gesture == WindowGesture::EnterKey;
     switch (mode) {
     case PopupMode::AllowParent:

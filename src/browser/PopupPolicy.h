@@ -34,7 +34,8 @@ struct NewWindowDecision
 // showing (the address of the link under the pointer, or of the focused link, when there is
 // one) and the person's act it came with. Only the link the person activated (clicked, or
 // pressed Enter on) is handed to a new instance; what a script asks for, whatever click or key
-// it comes with, is not.
+// it comes with, is not. A link the person chose "Open link in new window" for is handed to a
+// new instance in every mode.
 NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText, WindowGesture gesture,
                                   const QString &requested);
 

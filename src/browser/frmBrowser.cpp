@@ -5,6 +5,7 @@
 #include "browser/frmBrowser.h"
 
 #include "browser/FirstPage.h"
+#include "browser/frmDownloads.h"
 #include "favorites/frmDelFav.h"
 #include "info/frmAbout.h"
 #include "info/frmTip.h"
@@ -44,6 +45,7 @@ frmBrowser::frmBrowser(const BrowserEnvironment &env, QWidget *parent)
     BuildControls();
     TraceStartup("controls built");
     ConnectEvents();
+    BuildKeys();
     m_built = true;
 }
 
@@ -58,6 +60,7 @@ frmBrowser::~frmBrowser()
     delete TipWindow.data();
     delete DelFavWindow.data();
     delete AssociateWindow.data();
+    delete DownloadsWindow.data();
     delete SplashWindow.data();
 }
 
@@ -124,6 +127,10 @@ void frmBrowser::FirstPageStep()
 
 void frmBrowser::closeEvent(QCloseEvent *event)
 {
+    if (!MayClose()) {
+        event->ignore();
+        return;
+    }
     Form_Unload();
     event->accept();
 }
@@ -145,6 +152,8 @@ void frmBrowser::Form_Unload()
         TipWindow->close();
     if (AssociateWindow)
         AssociateWindow->close();
+    if (DownloadsWindow)
+        DownloadsWindow->close();
     emit Unloaded();
 }
 

@@ -14,6 +14,9 @@
 #include <QTimer>
 #include <functional>
 
+class DesktopOpener;
+class Download;
+class FindBar;
 class InstanceStarter;
 class QAction;
 class QComboBox;
@@ -25,6 +28,7 @@ class QToolBar;
 class UserDialogs;
 class WebView;
 class frmAbout;
+class frmDownloads;
 class frmDelFav;
 class NativeWindows;
 class frmMain;
@@ -51,6 +55,7 @@ struct BrowserEnvironment
     QString associationProgram; // the program documents are opened with
     SystemInformation *sysInfo = nullptr; // About's System Info
     NativeWindows *nativeWindows = nullptr; // nullptr: the running window system's
+    DesktopOpener *opener = nullptr; // opens downloaded files; nullptr: the desktop's
 };
 
 // The program's one browser window.
@@ -67,6 +72,8 @@ public:
     // The title of the program's messages.
     static constexpr const char *ProductTitle = "QuorBrowser";
     static constexpr const char *NewWindowFailed = "A new QuorBrowser window could not be started.";
+    static constexpr const char *DownloadRunningQuestion
+        = "A download is still running. Stop it and close?";
 
     // The load sequence; runs once, before the window is first shown.
     void Form_Load();
@@ -140,6 +147,27 @@ public:
     void brwWebBrowser_NavigateComplete2();
     void brwWebBrowser_NewWindow2(bool *cancel);
 
+    // Beyond the menus: the usual keys, zoom, find in the page and the downloads.
+    void FocusAddressBox();
+    void KeyBack();
+    void KeyForward();
+    void KeyStop();
+    void ZoomIn();
+    void ZoomOut();
+    void ZoomReset();
+    void ShowFindBar();
+    void FindNext();
+    void FindPrevious();
+    void ShowDownloads();
+    void findBar_Find(const QString &text, bool backward, bool highlightAll);
+    void findBar_Closed();
+    void brwWebBrowser_FindTextResult(int active, int total);
+    void brwWebBrowser_ZoomWheel(int steps);
+    void brwWebBrowser_FileDownloadStarted(Download *download);
+    void DownloadsWindow_DownloadEnded(Download *download);
+    // Closes as a signal or the window system asks: no question, running downloads stop.
+    void CloseWithoutAsking();
+
     // Timer ticks.
     void Timer1_Timer();
     void Timer2_Timer();
@@ -167,6 +195,9 @@ public:
     QLineEdit *txtStatus = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
     UserDialogs *CommonDialog1 = nullptr;
+    FindBar *findBar = nullptr; // under the page while open
+    QLabel *lblZoom = nullptr; // in the status line, while the zoom is not 100%
+    QAction *keyStop = nullptr; // Esc
     QTimer Timer1;
     QTimer Timer2;
     QTimer Timer4;
@@ -209,6 +240,7 @@ public:
     QPointer<frmDelFav> DelFavWindow;
     QPointer<frmMain> AssociateWindow;
     QPointer<QWidget> SplashWindow;
+    QPointer<frmDownloads> DownloadsWindow;
 
     // The n-th button of a toolbar, counting separators, from 1, and a button's key.
     static QAction *Button(QToolBar *bar, int position);
@@ -233,6 +265,14 @@ protected:
 
 private:
     void BuildMenus();
+    void BuildKeys();
+    void UpdateStopKey();
+    void SetZoom(double factor);
+    void ShowZoom();
+    void PlaceZoomLabel();
+    void PlaceFindBar();
+    // False when the person keeps the window open (a download runs, and they said No).
+    bool MayClose();
     void BuildControls();
     void BuildToolbars(QWidget *client);
     void BuildAddressStrip(QWidget *client);
@@ -283,6 +323,8 @@ private:
 
     BrowserEnvironment m_env;
     bool m_unloaded = false;
+    bool m_closeWithoutAsking = false;
+    QString m_openFolder; // where File > Open starts: the last folder used in this run
     bool m_favoritesRead = false;
     bool m_stopped = false; // the person stopped the last load
     bool m_built = false; // every control exists

@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -96,13 +98,17 @@ void frmBrowser::StopButton()
     if (StatusLineHidden != 1)
         ProgressBar1->setValue(100);
     ProgressBar1->hide();
+    UpdateStopKey();
 }
 
 void frmBrowser::mnuOpen_Click()
 {
-    const QString name = CommonDialog1->OpenFileName(this);
-    if (!name.isEmpty())
-        brwWebBrowser->Navigate(name);
+    const QString name = CommonDialog1->OpenFileName(
+        this, m_openFolder.isEmpty() ? QDir::homePath() : m_openFolder);
+    if (name.isEmpty())
+        return;
+    m_openFolder = QFileInfo(name).absolutePath();
+    brwWebBrowser->Navigate(name);
 }
 
 void frmBrowser::mnuSaveAs_Click()

@@ -3,6 +3,7 @@
 
 #include "browser/frmBrowser.h"
 
+#include "browser/FindBar.h"
 #include "browser/Layout.h"
 #include "webview/WebView.h"
 
@@ -97,6 +98,8 @@ void frmBrowser::Form_Resize()
     }
     // The progress bar lies over the status line's right end.
     ProgressBar1->raise();
+    PlaceFindBar();
+    PlaceZoomLabel();
     --m_layoutDepth;
 }
 
@@ -177,4 +180,16 @@ void frmBrowser::NormalView()
     txtStatus->show();
     SetMenusVisible(true);
     Form_Resize();
+}
+
+void frmBrowser::PlaceFindBar()
+{
+    if (!findBar || findBar->isHidden())
+        return;
+    const int bottom = txtStatus->isVisible() ? txtStatus->y() : centralWidget()->height();
+    const int height = findBar->sizeHint().height();
+    const FindBarPlace p = PlaceFindBarAbove(brwWebBrowser->y(), bottom, height);
+    findBar->setGeometry(0, p.barTop, centralWidget()->width(), height);
+    brwWebBrowser->resize(brwWebBrowser->width(), p.viewHeight);
+    findBar->raise();
 }

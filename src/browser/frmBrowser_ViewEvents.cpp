@@ -65,6 +65,7 @@ void frmBrowser::brwWebBrowser_DownloadBegin()
     }
     Timer1.start();
     Timer4.start();
+    UpdateStopKey();
 }
 
 void frmBrowser::brwWebBrowser_DownloadComplete()
@@ -79,6 +80,7 @@ void frmBrowser::brwWebBrowser_DownloadComplete()
     if (StatusLineHidden != 1)
         ProgressBar1->setValue(100);
     ProgressBar1->hide();
+    UpdateStopKey();
 }
 
 void frmBrowser::brwWebBrowser_NavigateComplete2()

@@ -99,7 +99,7 @@ void frmBrowser::NativeWindowMayBeGone()
     }
     if (!windows->Exists(windowHandle())) {
         m_nativeCheck.stop();
-        close();
+        CloseWithoutAsking();
         return;
     }
     if (!m_nativeCheck.isActive()) {

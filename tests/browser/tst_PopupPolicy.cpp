@@ -75,6 +75,22 @@ void tst_PopupPolicy::decide_data()
         << parent << "http://a/b" << click << "http://a/b#part" << true << true << "";
     QTest::newRow("allow all, typing")
         << all << "http://a/b" << key << "about:blank" << false << false << "";
+    // The person chose "Open link in new window": a new instance in every mode, whatever the
+    // status line shows.
+    const int menu = int(WindowGesture::LinkMenu);
+    QTest::newRow("cancel all, link menu")
+        << cancelAll << "Done" << menu << "http://a/b" << true << false << "http://a/b";
+    QTest::newRow("parent, link menu, another link showing")
+        << parent << "http://a/c" << menu << "https://a/b" << true << false << "https://a/b";
+    QTest::newRow("allow all, link menu")
+        << all << "" << menu << "http://a/b" << true << false << "http://a/b";
+    QTest::newRow("cancel all, link menu, local page")
+        << cancelAll << "" << menu << "file:///home/p/a.html" << true << false
+        << "file:///home/p/a.html";
+    QTest::newRow("cancel all, link menu, script link")
+        << cancelAll << "" << menu << "javascript:alert(1)" << true << true << "";
+    QTest::newRow("allow all, link menu, mail link")
+        << all << "" << menu << "mailto:a@b.c" << true << true << "";
 }
 
 void tst_PopupPolicy::decide()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FakeDesktopOpener.h"
 #include "FakeFileAssociations.h"
 #include "FakeSocketLayer.h"
 #include "FakeUserDialogs.h"
@@ -22,6 +23,7 @@ struct BrowserHarness
     FakeInstanceStarter starter;
     FakeSocketLayer sockets;
     FakeFileAssociations associations;
+    FakeDesktopOpener opener;
     InstanceStarter *instanceStarter = &starter; // a test may hand in a real one
     int splashesMade = 0;
     std::unique_ptr<frmBrowser> w;
@@ -51,6 +53,7 @@ struct BrowserHarness
         env.sockets = &sockets;
         env.associations = &associations;
         env.associationProgram = "/opt/QuorBrowser/QuorBrowser";
+        env.opener = &opener;
         return env;
     }
 };

@@ -14,11 +14,24 @@ public:
         messages << text;
         titles << title;
     }
-    QString OpenFileName(QWidget *) override { return openFileName; }
+    QString OpenFileName(QWidget *, const QString &folder) override
+    {
+        openFolders << folder;
+        return openFileName;
+    }
+    bool Question(QWidget *, const QString &text, const QString &title) override
+    {
+        questions << text;
+        titles << title;
+        return answerYes;
+    }
 
     QStringList messages;
     QStringList titles;
     QString openFileName;
+    QStringList openFolders; // where each open-file dialog started
+    QStringList questions;
+    bool answerYes = false;
 };
 
 // Counts the instances it was asked to start; answers as told.
