@@ -44,7 +44,7 @@ void frmBrowser::BuildKeys()
         {"keyReload", {"Ctrl+R"}, &F::mnuRefresh_Click}, // F5 is the menu's own
         {"keyNew", {"Ctrl+N"}, &F::mnuNew_Click},
         {"keyClose", {"Ctrl+W", "Ctrl+Q"}, &F::mnuExit_Click},
-        {"keyZoomIn", {"Ctrl++", "Ctrl+=", "Ctrl+Shift+="}, &F::ZoomIn},
+        {"keyZoomIn", {"Ctrl++", "Ctrl+=", "Ctrl+Shift++"}, &F::ZoomIn}, // plus is shifted =
         {"keyZoomOut", {"Ctrl+-"}, &F::ZoomOut},
         {"keyZoomReset", {"Ctrl+0"}, &F::ZoomReset},
         {"keyFind", {"Ctrl+F"}, &F::ShowFindBar},
@@ -222,6 +222,8 @@ void frmBrowser::ShowDownloads()
         DownloadsWindow->setAttribute(Qt::WA_DeleteOnClose, false); // this run's list stays
         connect(DownloadsWindow, &frmDownloads::DownloadEnded, this,
                 &frmBrowser::DownloadsWindow_DownloadEnded);
+        // Over the browser window, where the person is looking.
+        DownloadsWindow->move(frameGeometry().center() - DownloadsWindow->rect().center());
     }
     DownloadsWindow->show();
     DownloadsWindow->raise();
