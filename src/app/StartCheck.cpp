@@ -76,3 +76,18 @@ bool IsQuietNote(QtMsgType type, const QString &text)
             return true;
     return false;
 }
+
+const char *const XdgFolderVariables[] = {"XDG_DATA_HOME",  "XDG_CONFIG_HOME", "XDG_CACHE_HOME",
+                                          "XDG_STATE_HOME", "XDG_RUNTIME_DIR", nullptr};
+const char *const XdgFolderListVariables[] = {"XDG_DATA_DIRS", "XDG_CONFIG_DIRS", nullptr};
+
+QString UsableXdgValue(const QString &value, bool list)
+{
+    if (!list)
+        return value.startsWith(QLatin1Char('/')) ? value : QString();
+    QStringList kept;
+    for (const QString &entry : value.split(QLatin1Char(':'), Qt::SkipEmptyParts))
+        if (entry.startsWith(QLatin1Char('/')))
+            kept << entry;
+    return kept.join(QLatin1Char(':'));
+}

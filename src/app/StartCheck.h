@@ -42,3 +42,10 @@ extern const char RootSandboxText[];
 // gives (no runtime folder or one others may read, no hardware drawing). Other warnings and all
 // errors are real.
 bool IsQuietNote(QtMsgType type, const QString &text);
+
+// The XDG base folder variables; a relative path in them is to be ignored, as if unset.
+extern const char *const XdgFolderVariables[];
+extern const char *const XdgFolderListVariables[];
+// The value to use for such a variable: value itself, the absolute entries of a list (list
+// true, ':' between entries), or empty when nothing is left (the variable is to be unset).
+QString UsableXdgValue(const QString &value, bool list);

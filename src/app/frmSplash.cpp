@@ -5,12 +5,14 @@
 
 #include <QFrame>
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 frmSplash::frmSplash(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint)
 {
     setObjectName(QStringLiteral("frmSplash"));
     // A window without caption text has no title bar at all: given an empty title, the window
@@ -61,6 +63,16 @@ void frmSplash::Form_Load()
 {
     lblVersion->setText(frmAbout::VersionText());
     lblProductName->setText(QStringLiteral("QuorBrowser"));
+}
+
+void frmSplash::showEvent(QShowEvent *event)
+{
+    // In the middle of the screen and over the browser window: a window without a frame is
+    // otherwise put in a corner, and the main window shown after it covers it.
+    adjustSize();
+    if (const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen())
+        move(s->availableGeometry().center() - rect().center());
+    QWidget::showEvent(event);
 }
 
 void frmSplash::ShowFromMenu()

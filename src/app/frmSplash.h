@@ -27,4 +27,7 @@ public:
     QLabel *lblCompany = nullptr;
     QLabel *lblCopyright = nullptr;
     QPushButton *cmdOK = nullptr;
+
+protected:
+    void showEvent(QShowEvent *event) override;
 };

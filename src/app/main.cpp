@@ -86,6 +86,20 @@ int main(int argc, char **argv)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
         std::fputs(RootSandboxText, stderr);
     }
+    // A relative XDG folder would be taken relative to wherever the program was started; the
+    // rules say it is to be ignored. The programs this one starts inherit the cleaned values.
+    for (const char *const *list : {XdgFolderVariables, XdgFolderListVariables}) {
+        for (const char *const *name = list; *name; ++name) {
+            if (!qEnvironmentVariableIsSet(*name))
+                continue;
+            const QString value = qEnvironmentVariable(*name);
+            const QString usable = UsableXdgValue(value, list == XdgFolderListVariables);
+            if (usable.isEmpty())
+                qunsetenv(*name);
+            else if (usable != value)
+                qputenv(*name, usable.toLocal8Bit());
+        }
+    }
     // Notes of Qt and the engine only when the person asks for them.
     if (!StartupTracing() && !qEnvironmentVariableIsSet("QT_LOGGING_RULES"))
         g_loudMessages = qInstallMessageHandler(QuietMessages);

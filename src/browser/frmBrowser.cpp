@@ -6,6 +6,7 @@
 
 #include "browser/FirstPage.h"
 #include "browser/frmDownloads.h"
+#include "favorites/FavoritesFiles.h"
 #include "favorites/frmDelFav.h"
 #include "info/frmAbout.h"
 #include "info/frmTip.h"
@@ -13,11 +14,14 @@
 #include "services/UserDialogs.h"
 #include "services/frmMain.h"
 #include "settings/AppFolder.h"
+#include "settings/SaveFile.h"
 #include "settings/StartupTrace.h"
 #include "settings/TextFields.h"
 #include "webview/WebView.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QTemporaryFile>
 #include <QToolBar>
 
 namespace {
@@ -80,6 +84,30 @@ void frmBrowser::Form_Load()
     TraceStartup("window arranged");
     FirstPageStep();
     TraceStartup("first page asked for");
+    QMetaObject::invokeMethod(
+        this, [this] { CheckApplicationFolder(); }, Qt::QueuedConnection);
+}
+
+void frmBrowser::CheckApplicationFolder()
+{
+    // Saves cut short by a kill leave their temporary files; one younger than a minute may be
+    // another instance's save under way.
+    const QStringList written
+        = {QString::fromLatin1(SettingsFileName), QString::fromLatin1(FavoritesFileName),
+           QString::fromLatin1(FavNameFileName),  PageFileWriteName(PageSlot::Home),
+           PageFileWriteName(PageSlot::Home2),    PageFileWriteName(PageSlot::Home3),
+           PageFileWriteName(PageSlot::Search),   QStringLiteral("Popupurl"),
+           QStringLiteral("Popupurl.taken")};
+    RemoveLeftoverSaves(m_env.appFolder, written, QDateTime::currentDateTime().addSecs(-60));
+    // Nothing of this run could be kept: said once, now, not lost silently at the end.
+    QTemporaryFile probe(QDir(m_env.appFolder).filePath(QStringLiteral("write-check-XXXXXX")));
+    if (!probe.open())
+        CommonDialog1->MessageBox(
+            this,
+            QStringLiteral("QuorBrowser cannot write in its folder %1. Settings, home pages and "
+                           "favorites changed in this run will not be kept.")
+                .arg(QDir::toNativeSeparators(m_env.appFolder)),
+            QLatin1String(ProductTitle));
 }
 
 void frmBrowser::LoadConfig()

@@ -286,6 +286,8 @@ private:
     void FrameMayHaveChanged();
     void NativeWindowMayBeGone();
     void FirstPageStep();
+    // Leftovers of saves cut short go; a folder that cannot be written is said.
+    void CheckApplicationFolder();
     void SelectPopupMode(PopupMode mode);
     PopupMode CurrentPopupMode() const;
     // The pop-up mode between the settings file and the menu marks.

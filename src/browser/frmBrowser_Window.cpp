@@ -37,6 +37,7 @@ int frmBrowser::PixelsY(double twips) const
 void frmBrowser::ApplyWindowSettings()
 {
     switch (settings.WindowState) {
+    case 1: // minimized: the window opens normal; a start that shows nothing seems to fail
     case 0: {
         setWindowState(Qt::WindowNoState);
         const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
@@ -65,9 +66,6 @@ void frmBrowser::ApplyWindowSettings()
              TwipsToPixels(settings.WindowTop, TwipsPerPixelY(), -32768, 32767));
         break;
     }
-    case 1:
-        setWindowState(Qt::WindowMinimized);
-        break;
     case 2:
         setWindowState(Qt::WindowMaximized);
         break;

@@ -1,5 +1,8 @@
 #include "settings/SaveFile.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 
 bool WriteFileAtomically(const QString &path, const QByteArray &bytes)
@@ -12,4 +15,35 @@ bool WriteFileAtomically(const QString &path, const QByteArray &bytes)
         return false;
     }
     return file.commit();
+}
+
+bool IsLeftoverSaveName(const QString &name, const QStringList &fileNames)
+{
+    // The temporary file's name is the file's, a dot and six letters or digits.
+    if (name.size() < 8 || name.at(name.size() - 7) != QLatin1Char('.'))
+        return false;
+    for (qsizetype i = name.size() - 6; i < name.size(); ++i)
+        if (!name.at(i).isLetterOrNumber() || name.at(i).unicode() > 127)
+            return false;
+    const QString base = name.left(name.size() - 7);
+    for (QString file : fileNames) {
+        while (file.startsWith(QLatin1Char('\\')) || file.startsWith(QLatin1Char('/')))
+            file.remove(0, 1);
+        if (base.compare(file, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+int RemoveLeftoverSaves(const QString &folder, const QStringList &fileNames,
+                        const QDateTime &notAfter)
+{
+    int removed = 0;
+    const QFileInfoList files = QDir(folder).entryInfoList(QDir::Files | QDir::Hidden);
+    for (const QFileInfo &f : files) {
+        if (IsLeftoverSaveName(f.fileName(), fileNames) && f.lastModified() < notAfter
+            && QFile::remove(f.filePath()))
+            ++removed;
+    }
+    return removed;
 }

@@ -12,6 +12,8 @@ private slots:
     void DecideStart();
     void IsQuietNote_data();
     void IsQuietNote();
+    void UsableXdgValue_data();
+    void UsableXdgValue();
 };
 
 void tst_StartCheck::DecideStart_data()
@@ -132,6 +134,31 @@ void tst_StartCheck::IsQuietNote()
     QFETCH(QString, text);
     QFETCH(bool, quiet);
     QCOMPARE(::IsQuietNote(QtMsgType(type), text), quiet);
+}
+
+void tst_StartCheck::UsableXdgValue_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<bool>("list");
+    QTest::addColumn<QString>("usable");
+    QTest::newRow("absolute") << "/home/p/.local/share" << false << "/home/p/.local/share";
+    QTest::newRow("relative") << "data" << false << "";
+    QTest::newRow("dot relative") << "./share" << false << "";
+    QTest::newRow("home shorthand is no path") << "~/share" << false << "";
+    QTest::newRow("empty") << "" << false << "";
+    QTest::newRow("list, all absolute")
+        << "/usr/local/share:/usr/share" << true << "/usr/local/share:/usr/share";
+    QTest::newRow("list, relative entries dropped")
+        << "share:/usr/share::./x:/opt/s" << true << "/usr/share:/opt/s";
+    QTest::newRow("list, nothing absolute") << "a:b" << true << "";
+}
+
+void tst_StartCheck::UsableXdgValue()
+{
+    QFETCH(QString, value);
+    QFETCH(bool, list);
+    QFETCH(QString, usable);
+    QCOMPARE(::UsableXdgValue(value, list), usable);
 }
 
 QTEST_GUILESS_MAIN(tst_StartCheck)

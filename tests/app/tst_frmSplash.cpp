@@ -2,6 +2,7 @@
 
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QtTest>
 
 class tst_frmSplash : public QObject
@@ -10,7 +11,19 @@ class tst_frmSplash : public QObject
 private slots:
     void labels();
     void okShowsOnlyWhenOpenedFromMenu();
+    void centredOnTheScreenAndOnTop();
 };
+
+void tst_frmSplash::centredOnTheScreenAndOnTop()
+{
+    frmSplash s;
+    s.ShowFromMenu();
+    const QRect screen = s.screen()->availableGeometry();
+    QVERIFY(qAbs(s.geometry().center().x() - screen.center().x()) <= 1);
+    QVERIFY(qAbs(s.geometry().center().y() - screen.center().y()) <= 1);
+    // Over the browser window shown after it.
+    QVERIFY(s.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
 
 void tst_frmSplash::labels()
 {

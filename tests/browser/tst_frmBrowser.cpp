@@ -29,6 +29,9 @@ private slots:
     void handOffThatCannotBeEmptiedOpensOnce();
     void loadAppliesStoredSettings();
     void unreadableSettingsStillStart();
+    void storedMinimizedOpensNormal();
+    void folderThatCannotBeWrittenIsSaidOnce();
+    void leftoversOfSavesCutShortGo();
     void noSettingsFileWritesBlankAndCancelAll();
     void closeWritesNineLines();
     void unloadClosesSecondaryWindows();
@@ -316,6 +319,58 @@ void tst_frmBrowser::unreadableSettingsStillStart()
     QCOMPARE(lines[0], QByteArray("21127OCT99\r"));
     QCOMPARE(lines[2], QByteArray("all\r"));
     QCOMPARE(lines[3], QByteArray("Blank\r"));
+}
+
+void tst_frmBrowser::storedMinimizedOpensNormal()
+{
+    // A window closed while minimized (File > New's window) wrote state 1.
+    Harness h;
+    WriteAll(h.path("QuorBrowser.cfg"),
+             "21127OCT99\r\n1\r\nall\r\nBlank\r\n9600\r\n6975\r\n1500\r\n3000\r\n0\r\n");
+    h.start();
+    QVERIFY(!(h.w->windowState() & Qt::WindowMinimized));
+    QCOMPARE(h.w->pos(), QPoint(h.w->PixelsX(3000), h.w->PixelsY(1500)));
+    QCOMPARE(h.w->frameGeometry().width(), h.w->PixelsX(9600));
+}
+
+void tst_frmBrowser::folderThatCannotBeWrittenIsSaidOnce()
+{
+    // A folder below a file: nobody can write there, root included.
+    Harness h;
+    WriteAll(h.path("file"), "x");
+    const QString folder = h.path("file/folder");
+    h.w = std::make_unique<frmBrowser>(h.Environment(h.view, QString(), folder));
+    h.w->Form_Load();
+    h.w->show();
+    QTRY_COMPARE(h.dialogs.messages.size(), 1);
+    QVERIFY(h.dialogs.messages.first().contains(QDir::toNativeSeparators(folder)));
+    QCOMPARE(h.dialogs.titles.first(), QString("QuorBrowser"));
+    // The window works on, and closing it says nothing more.
+    h.w->close();
+    QCOMPARE(h.dialogs.messages.size(), 1);
+}
+
+void tst_frmBrowser::leftoversOfSavesCutShortGo()
+{
+    Harness h;
+    const QDateTime old = QDateTime::currentDateTime().addSecs(-600);
+    for (const char *name : {"QuorBrowser.cfg.AbC123", "FavName.x1y2z3", "homepage2.Q9Q9Q9",
+                             "Popupurl.aaaaaa", "QuorBrowser.cfg.new456", "mine.cfg.AbC123"}) {
+        WriteAll(h.path(name), "x");
+        QFile f(h.path(name));
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        if (QByteArray(name) != "QuorBrowser.cfg.new456")
+            QVERIFY(f.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    h.start();
+    QTRY_VERIFY(!QFile::exists(h.path("QuorBrowser.cfg.AbC123")));
+    QVERIFY(!QFile::exists(h.path("FavName.x1y2z3")));
+    QVERIFY(!QFile::exists(h.path("homepage2.Q9Q9Q9")));
+    QVERIFY(!QFile::exists(h.path("Popupurl.aaaaaa")));
+    // Another instance's save under way, and files that are not the program's, stay.
+    QVERIFY(QFile::exists(h.path("QuorBrowser.cfg.new456")));
+    QVERIFY(QFile::exists(h.path("mine.cfg.AbC123")));
+    QVERIFY(h.dialogs.messages.isEmpty());
 }
 
 void tst_frmBrowser::noSettingsFileWritesBlankAndCancelAll()

@@ -1,5 +1,6 @@
 #include "settings/AppFolder.h"
 #include "settings/PageFiles.h"
+#include "settings/SaveFile.h"
 #include "settings/Settings.h"
 
 #include <QTemporaryDir>
@@ -23,6 +24,9 @@ private slots:
     void pageFileWrittenLowerReadMixed();
     void applicationFolder_data();
     void applicationFolder();
+    void leftoverSaveNames_data();
+    void leftoverSaveNames();
+    void leftoversOfEndedSavesGo();
 };
 
 void tst_Settings::writtenFileIsExactlyNineLines()
@@ -246,6 +250,49 @@ void tst_Settings::applicationFolder()
     QFETCH(QString, expected);
     QCOMPARE(ChooseApplicationFolder("/opt/qb", exeWritable, homeVariable, "/home/me/.local/share"),
              expected);
+}
+
+void tst_Settings::leftoverSaveNames_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("leftover");
+    QTest::newRow("settings") << "QuorBrowser.cfg.a1B2c3" << true;
+    QTest::newRow("another case") << "quorbrowser.CFG.zzzzzz" << true;
+    QTest::newRow("favorites") << "Favorites.Q9w8E7" << true;
+    QTest::newRow("the file itself") << "QuorBrowser.cfg" << false;
+    QTest::newRow("five characters") << "QuorBrowser.cfg.a1B2c" << false;
+    QTest::newRow("seven characters") << "QuorBrowser.cfg.a1B2c3d" << false;
+    QTest::newRow("not letters") << "QuorBrowser.cfg.a1-2c3" << false;
+    QTest::newRow("a file of someone else's") << "notes.txt.a1B2c3" << false;
+    QTest::newRow("the lock") << "Favorites.lock" << false;
+}
+
+void tst_Settings::leftoverSaveNames()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, leftover);
+    QCOMPARE(IsLeftoverSaveName(name, {"\\QuorBrowser.cfg", "\\Favorites", "\\FavName"}), leftover);
+}
+
+void tst_Settings::leftoversOfEndedSavesGo()
+{
+    QTemporaryDir dir;
+    const QDateTime now = QDateTime::currentDateTime();
+    const auto make = [&](const QString &name, const QDateTime &time) {
+        QFile f(dir.filePath(name));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("x");
+        f.flush(); // written before the time is set
+        QVERIFY(f.setFileTime(time, QFileDevice::FileModificationTime));
+    };
+    make("QuorBrowser.cfg.old111", now.addSecs(-3600));
+    make("QuorBrowser.cfg.new222", now); // another instance's save under way
+    make("QuorBrowser.cfg", now.addSecs(-3600));
+    make("other.cfg.old333", now.addSecs(-3600));
+    QCOMPARE(RemoveLeftoverSaves(dir.path(), {"\\QuorBrowser.cfg"}, now.addSecs(-60)), 1);
+    QStringList left = QDir(dir.path()).entryList(QDir::Files);
+    left.sort();
+    QCOMPARE(left, (QStringList {"QuorBrowser.cfg", "QuorBrowser.cfg.new222", "other.cfg.old333"}));
 }
 
 QTEST_GUILESS_MAIN(tst_Settings)
