@@ -11,12 +11,14 @@ by the files left in the application folder. QUOR_E2E_KEEP=1 keeps the temporary
 
 import os
 import re
+import shutil
 import signal
 import struct
 import subprocess
 import sys
 import time
 import traceback
+import urllib.parse
 import zlib
 
 # Nothing is written into the source tree.
@@ -41,11 +43,38 @@ PAGES = {
    style="position:absolute;left:40px;top:200px;width:300px;height:100px;background:#ddf">
   Open linked</a>"""),
     "/linked.html": "Linked Page",
+    # Tells the server its width in CSS pixels, which the zoom changes, and every key it gets.
+    "/keys.html": ("Keys Page", """
+<p>quorum one, quorum two, quorum three</p>
+<script>
+function tellWidth() { fetch('/width?' + innerWidth + '&' + Date.now()); }
+addEventListener('resize', tellWidth);
+tellWidth();
+document.addEventListener('keydown', function (e) {
+  fetch('/key?' + encodeURIComponent(e.key) + '&' + Date.now());
+});
+</script>"""),
+    # The link keeps clear of the middle of the page, where a barrier clicks.
+    "/links.html": ("Link Page", """
+<a href="/linked.html"
+   style="position:absolute;left:40px;top:60px;width:300px;height:50px;background:#ddf">
+  Linked</a>"""),
+    "/print.html": ("Printable Words", "<p>Quorum ledger zebra</p>"),
+    # The server's name for a file is no place on this machine.
+    "/evil": desktop.Attachment("../../evil.sh", 300),
+    # 4 MB at 160 KB/s: far from done while the person watches it and cancels.
+    "/big.bin": desktop.Attachment("big.bin", 4 << 20, chunk=16 << 10, pause=0.1),
+    "/slow.html": desktop.SlowPage("Slow Page", 1 << 20, chunk=1 << 10, pause=0.1),
 }
 
 STAMP = "21127OCT99"
 # A window stored maximized, with the size and place it has when it is restored.
 MAXIMIZED_CFG = b"21127OCT99\r\n2\r\nall\r\nBlank\r\n9600\r\n6975\r\n4185\r\n4800\r\n0\r\n"
+
+
+def title_of(path):
+    page = PAGES[path]
+    return page[0] if isinstance(page, tuple) else page
 
 
 def done(title):
@@ -82,8 +111,7 @@ class Scenario:
         b.window()
         self.server.wait_request(page, since=since, timeout=40)
         if loaded:
-            title = PAGES[page]
-            b.wait_caption(done(title[0] if isinstance(title, tuple) else title), 30)
+            b.wait_caption(done(title_of(page)), 30)
         return b
 
     # The address box
@@ -137,7 +165,7 @@ class Scenario:
         self.type_address(b, self.typed(path))
         self.desk.key(enter)
         self.server.wait_request(path, since=since)
-        b.wait_caption(done(PAGES[path]))
+        b.wait_caption(done(title_of(path)))
 
     def list_entries(self, box):
         """The addresses in the address box's list."""
@@ -190,6 +218,92 @@ class Scenario:
         since = self.server.mark()
         self.click_page(b)
         self.server.wait_request("/barrier", since=since)
+
+    def reported(self, route, since=0):
+        """What the page told the server on route since the mark: the first field of each
+        query, in order."""
+        return [urllib.parse.unquote(p.split("?", 1)[1].split("&", 1)[0])
+                for p in self.server.requests(since)
+                if p.split("?", 1)[0] == route and "?" in p]
+
+    def status_text(self, b):
+        lines = self.a11y.find_all(b.accessible(), self.Role.TEXT, "Status")
+        return self.a11y.text_of(lines[0]) if lines else None
+
+    def wait_status(self, b, expected):
+        wait_for("the status line to read %r" % expected,
+                 lambda: self.status_text(b) == expected, 15,
+                 detail=lambda: repr(self.status_text(b)))
+
+    def labels(self, b, pattern):
+        """The names of the showing labels that match pattern whole."""
+        names = []
+        for node in self.a11y.find_all(b.accessible(), self.Role.LABEL):
+            try:
+                name = node.get_name()
+            except Exception:
+                continue
+            if re.fullmatch(pattern, name):
+                names.append(name)
+        return names
+
+    def windows_named(self, b, name):
+        """The program's showing top-level windows with that exact title."""
+        out = desktop.run(["xdotool", "search", "--all", "--onlyvisible", "--pid", str(b.pid),
+                           "--name", "^%s$" % re.escape(name)], self.desk.env, check=False)
+        return [int(w) for w in out.split()]
+
+    def address_keys_there(self, b, why):
+        """Waits until the showing address box has the keys with all its text selected."""
+        field = self.editable_part(self.address_box(b))
+
+        def ready():
+            text = self.a11y.text_of(field) or ""
+            return (self.a11y.has_state(field, self.State.FOCUSED) and text
+                    and self.a11y.selected_range(field) == (0, len(text)))
+
+        wait_for("the address box to have the keys with its text selected after %s" % why,
+                 ready, 10, detail=lambda: "focused %s, text %r, selected %r" % (
+                     self.a11y.has_state(field, self.State.FOCUSED), self.a11y.text_of(field),
+                     self.a11y.selected_range(field)))
+        return field
+
+    # Downloads
+
+    def download_rows(self, b):
+        """The rows of the Downloads window in the order the downloads came (the window shows
+        the newest on top): the name, the progress value (None while the bar is hidden), the
+        line under it and the Cancel button."""
+        rows = []
+        windows = [w for w in self.a11y.children(b.accessible()) if w.get_name() == "Downloads"]
+        for window in windows:
+            for node in self.a11y.walk(window, False):
+                parts = self.a11y.children(node)
+                cancel = [c for c in parts if c.get_role() == self.Role.PUSH_BUTTON
+                          and c.get_name() == "Cancel"]
+                if not cancel:
+                    continue
+                labels = [c.get_name() for c in parts if c.get_role() == self.Role.LABEL]
+                bars = [c for c in parts if c.get_role() == self.Role.PROGRESS_BAR]
+                value = None
+                if bars and self.a11y.showing(bars[0]):
+                    value = self.a11y.value_of(bars[0])
+                rows.append({"name": labels[0] if labels else None,
+                             "detail": labels[1] if len(labels) > 1 else None,
+                             "progress": value, "cancel": cancel[0]})
+        return rows
+
+    def save_dialog(self, b):
+        """The Save dialog's file name field, the folder it shows and the field's text."""
+        dialog = b.find(self.Role.DIALOG, "Save As", timeout=20)
+        field = [n for n in self.a11y.walk(dialog, True)
+                 if n.get_role() == self.Role.TEXT and n.get_name() == "File name:"]
+        folder = [n for n in self.a11y.walk(dialog, True)
+                  if n.get_role() == self.Role.COMBO_BOX and n.get_name().startswith("/")]
+        if len(field) != 1 or len(folder) != 1:
+            raise Failure("the Save dialog has %d file name fields and %d folders showing"
+                          % (len(field), len(folder)))
+        return field[0], folder[0].get_name(), self.a11y.text_of(field[0])
 
     # Arrangement
 
@@ -769,6 +883,465 @@ onload = function () { setTimeout(function () {
         raise Failure("the page read the secret: %s" % told(""))
 
 
+CANCEL_ALL_CFG = b"21127OCT99\r\n0\r\nall\r\nBlank\r\n12000\r\n9000\r\n1000\r\n1000\r\n0\r\n"
+DOWNLOAD_RUNNING = "A download is still running. Stop it and close?"
+
+
+def _wait_active(s, b, title):
+    """Waits until the program's window of that title has the keyboard focus."""
+    def active():
+        return int(desktop.run(["xdotool", "getactivewindow"], s.desk.env, check=False).strip()
+                   or 0) in s.windows_named(b, title)
+
+    wait_for("the window %r to have the focus" % title, active, 15)
+
+
+def _new_instance(s, profile, before):
+    """Waits for the one instance started since before, the pids then running, and adopts it.
+
+    The program lets it go at once, so this process, the subreaper, becomes its parent: the
+    copy of the program that forks it on its way is never taken for it."""
+    def parent(pid):
+        try:
+            with open("/proc/%d/stat" % pid, "rb") as f:
+                stat = f.read()
+        except OSError:
+            return None
+        return int(stat[stat.rfind(b")") + 2:].split()[1])
+
+    def started():
+        return sorted(set(_instances(s.desk.binary)) - before)
+
+    def one():
+        new = started()
+        return new if len(new) == 1 and parent(new[0]) == os.getpid() else None
+
+    pid = wait_for("one new instance", one, 20, detail=lambda: repr(started()))[0]
+    return s.desk.adopt(profile, pid)
+
+
+def _forget_cfg(profile):
+    """Removes QuorBrowser.cfg, so that the next one read is the one the next close wrote."""
+    try:
+        os.remove(profile.file("QuorBrowser.cfg"))
+    except FileNotFoundError:
+        pass
+
+
+def usual_keys(s):
+    """The window's own keys, pressed with the keys in the page or in the address box:
+    Ctrl+L, Alt+D and F6 put the keys in the address box with its text selected, so the address
+    typed next replaces it and Enter goes there; Alt+Left and Alt+Right go back and forward one
+    page; Ctrl+R and F5 ask for the page again, once; Esc stops a load that runs and is the
+    page's own key while none does; Ctrl+J shows the Downloads window; Ctrl+N starts a new
+    instance, which Ctrl+Q closes; in full screen Ctrl+L finds the small address box; Ctrl+W
+    closes the window. Each close stores the window in QuorBrowser.cfg."""
+    profile = s.desk.new_profile("main")
+    b = s.start(profile)
+    s.wait_settled(b)
+
+    def keys_in(where):
+        b.activate()
+        if where == "page":
+            s.barrier(b)
+        else:
+            s.focus_address_box(b)
+            # The caret at the end, nothing selected.
+            s.desk.key("End")
+
+    # The key, where the keys are before it, and the page typed into the box after it.
+    for key, where, path in (("ctrl+l", "page", "/a.html"),
+                             ("alt+d", "page", "/b.html"),
+                             ("F6", "address", "/keys.html")):
+        keys_in(where)
+        s.desk.key(key)
+        field = s.address_keys_there(b, key)
+        since = s.server.mark()
+        s.desk.type(s.typed(path))
+        wait_for("the typed address to replace the selected one after %s" % key,
+                 lambda: s.a11y.text_of(field) == s.typed(path), 10,
+                 detail=lambda: repr(s.a11y.text_of(field)))
+        s.desk.key("Return")
+        s.server.wait_request(path, since=since)
+        b.wait_caption(done(title_of(path)))
+
+    # Through the history: start, Alpha, Bravo, Keys.
+    for key, where, title in (("alt+Left", "page", "Bravo Page"),
+                              ("alt+Left", "address", "Alpha Page"),
+                              ("alt+Right", "page", "Bravo Page"),
+                              ("alt+Right", "address", "Keys Page")):
+        keys_in(where)
+        s.desk.key(key)
+        b.wait_caption(done(title))
+        # One step, not two: still there once the page has answered a click.
+        s.barrier(b)
+        if b.caption() != done(title):
+            raise Failure("%s went on past %r to %r" % (key, title, b.caption()))
+
+    for key, where in (("ctrl+r", "page"), ("F5", "address")):
+        keys_in(where)
+        since = s.server.mark()
+        s.desk.key(key)
+        s.server.wait_request("/keys.html", since=since)
+        b.wait_caption(done("Keys Page"))
+        s.barrier(b)
+        if s.server.count("/keys.html", since) != 1:
+            raise Failure("%s asked for the page %d times: %s"
+                          % (key, s.server.count("/keys.html", since), s.server.requests(since)))
+
+    # Esc with no load running belongs to the page.
+    keys_in("page")
+    since = s.server.mark()
+    s.desk.key("Escape")
+    wait_for("the page to get Esc", lambda: "Escape" in s.reported("/key", since), 10,
+             detail=lambda: s.server.requests(since))
+    # A load that runs: Esc, pressed right after Enter in the address box, ends it.
+    transfers = s.server.transfer_mark()
+    s.type_address(b, s.typed("/slow.html"))
+    s.desk.key("Return")
+    slow = wait_for("the slow page to be coming",
+                    lambda: s.server.transfer("/slow.html", transfers), 15)
+    wait_for("the first of the slow page", lambda: slow.sent > 0, 10)
+    s.desk.key("Escape")
+    wait_for("Esc to end the slow page's load", lambda: slow.state == "broken", 10,
+             detail=lambda: repr(slow))
+    s.visit_by_typing(b, "/keys.html")
+
+    keys_in("page")
+    s.desk.key("ctrl+j")
+    wait_for("the Downloads window", lambda: s.windows_named(b, "Downloads"), 10)
+
+    before = set(_instances(s.desk.binary))
+    keys_in("page")
+    s.desk.key("ctrl+n")
+    other = _new_instance(s, profile, before)
+    other.activate()
+    _forget_cfg(profile)
+    s.desk.key("ctrl+q")
+    if other.wait_exit() != 0:
+        raise Failure("the new instance ended with %s after Ctrl+Q" % other.returncode)
+    check_cfg(profile.read("QuorBrowser.cfg"), None, "0")
+
+    b.activate()
+    s.desk.key("F11")
+    s.wait_full_arrangement(b)
+    keys_in("page")
+    s.desk.key("ctrl+l")
+    field = s.address_keys_there(b, "ctrl+l in full screen")
+    since = s.server.mark()
+    s.desk.type(s.typed("/a.html"))
+    wait_for("the typed address in the small box", lambda: s.a11y.text_of(field)
+             == s.typed("/a.html"), 10, detail=lambda: repr(s.a11y.text_of(field)))
+    s.desk.key("Return")
+    s.server.wait_request("/a.html", since=since)
+
+    _forget_cfg(profile)
+    b.activate()
+    s.desk.key("ctrl+w")
+    if b.wait_exit() != 0:
+        raise Failure("the program ended with %s after Ctrl+W" % b.returncode)
+    check_cfg(profile.read("QuorBrowser.cfg"), None, "1")
+
+
+def zoom_keys(s):
+    """Ctrl+plus (the plus key with Shift, as a person presses it, or the keypad's), Ctrl+=,
+    Ctrl+minus and Ctrl with the wheel each zoom the page by a step, and Ctrl+0 brings it back
+    to 100%: the page lays itself out anew (its width in CSS pixels follows the zoom) and the
+    status line shows the zoom while it is not 100%."""
+    profile = s.desk.new_profile("main")
+    b = s.start(profile, "/keys.html")
+    s.wait_settled(b)
+    b.activate()
+    full = int(wait_for("the page to report its width", lambda: s.reported("/width"), 10)[-1])
+
+    def zoom_is(percent, after):
+        labels = [] if percent == 100 else ["Zoom %d%%" % percent]
+        width = full * 100 / percent
+
+        def shown():
+            return (s.labels(b, r"Zoom \d+%") == labels
+                    and abs(int(s.reported("/width")[-1]) - width) <= 1)
+
+        wait_for("the page at %d%% after %s" % (percent, after), shown, 10,
+                 detail=lambda: "zoom labels %r, page %s CSS px wide (%d at 100%%)"
+                 % (s.labels(b, r"Zoom \d+%"), s.reported("/width")[-1], full))
+
+    def press(what):
+        if what.startswith("ctrl+wheel"):
+            s.desk.wheel(what.endswith("up"), hold="ctrl")
+        else:
+            s.desk.key(what)
+
+    problems = []
+    for presses, percent in ((("ctrl+plus",), 110),
+                             (("ctrl+equal",), 110),
+                             (("ctrl+KP_Add",), 110),
+                             (("ctrl+equal", "ctrl+equal"), 125),
+                             (("ctrl+minus",), 90),
+                             (("ctrl+KP_Subtract",), 90),
+                             (("ctrl+wheel up",), 110),
+                             (("ctrl+wheel down",), 90)):
+        # The keys in the page and the pointer over it.
+        s.barrier(b)
+        try:
+            for what in presses:
+                press(what)
+            zoom_is(percent, " ".join(presses))
+        except Failure as e:
+            # Every row is heard: each key is a way of its own to zoom.
+            problems.append(str(e))
+        s.desk.key("ctrl+0")
+        zoom_is(100, "ctrl+0")
+    if problems:
+        raise Failure("; ".join(problems))
+
+
+def find_in_page(s):
+    """Ctrl+F opens the find bar with the keys in its box. A word the page holds three times
+    reads "1 of 3"; Enter and Next go on, Shift+Enter and Previous go back, round the ends; a
+    letter more that matches nothing reads "No matches", and taking it back looks again from
+    the top. No key typed into the bar reaches the page. Esc closes the bar and the page has the
+    keys again."""
+    b = s.start(s.desk.new_profile("main"), "/keys.html")
+    s.wait_settled(b)
+    b.activate()
+    s.barrier(b)
+    s.desk.key("ctrl+f")
+    box = b.find(s.Role.TEXT, "Find in page")
+    wait_for("the find box to have the keys",
+             lambda: s.a11y.has_state(box, s.State.FOCUSED), 10)
+    since = s.server.mark()
+
+    def count_reads(expected, after):
+        wait_for("the find bar to read %r after %s" % (expected, after),
+                 lambda: s.labels(b, r"\d+ of \d+|No matches") == [expected], 10,
+                 detail=lambda: repr(s.labels(b, r"\d+ of \d+|No matches")))
+
+    s.desk.type("quorum")
+    count_reads("1 of 3", "typing quorum")
+    for step, expected in (("Return", "2 of 3"),
+                           ("Return", "3 of 3"),
+                           ("Return", "1 of 3"),
+                           ("shift+Return", "3 of 3"),
+                           ("Previous", "2 of 3"),
+                           ("Next", "3 of 3"),
+                           ("x", "No matches"),
+                           ("BackSpace", "1 of 3")):
+        if step in ("Previous", "Next"):
+            b.click_control(b.find(s.Role.PUSH_BUTTON, step))
+        else:
+            s.desk.key(step)
+        count_reads(expected, step)
+    s.desk.key("Escape")
+    wait_for("the find bar to close",
+             lambda: not s.a11y.find_all(b.accessible(), s.Role.TEXT, "Find in page"), 10)
+    s.desk.type("k")
+    wait_for("the page to get k", lambda: "k" in s.reported("/key", since), 10,
+             detail=lambda: s.server.requests(since))
+    if s.reported("/key", since) != ["k"]:
+        raise Failure("the page got the keys %r; only the k typed after Esc was its own"
+                      % s.reported("/key", since))
+
+
+def context_menu_new_window(s):
+    """Cancel All Windows, the stored mode: the page's menu on a link offers "Open link in new
+    window" and nothing of tabs; choosing it hands the link to one new instance, which loads it
+    once, while this window stays on its page."""
+    profile = s.desk.new_profile("main")
+    profile.write("QuorBrowser.cfg", CANCEL_ALL_CFG)
+    b = s.start(profile, "/links.html")
+    s.wait_settled(b)
+    b.activate()
+    s.a11y.watch_popups()
+    shown = s.a11y.popups_shown()
+    s.desk.move(*s.on_page(b, 190, 85))
+    before = set(_instances(s.desk.binary))
+    since = s.server.mark()
+    s.desk.xdo("click", "3")
+    menu = s.a11y.popup_menu(shown)
+    items = wait_for("the items of the page's menu", lambda: {
+        n.get_name(): n for n in s.a11y.children(menu) if n.get_role() == s.Role.MENU_ITEM}, 10)
+    if "Open link in new window" not in items or any("tab" in n.lower() for n in items):
+        raise Failure("the menu on a link offers %r" % sorted(items))
+    b.click_control(items["Open link in new window"])
+    s.server.wait_request("/linked.html", since=since, timeout=40)
+    other = _new_instance(s, profile, before)
+    other.wait_caption(done("Linked Page"), 30)
+    s.barrier(b)
+    if s.server.count("/linked.html", since) != 1:
+        raise Failure("the link was fetched %d times: %s"
+                      % (s.server.count("/linked.html", since), s.server.requests(since)))
+    if b.caption() != done("Link Page"):
+        raise Failure("the window left its page: %r" % b.caption())
+
+
+def download_hostile_name(s):
+    """A download the server names "../../evil.sh": the Save dialog proposes the plain name
+    evil.sh in the download folder, and Enter saves it there, whole; the Downloads window lists
+    it done and the status line says so. Nothing is written anywhere else."""
+    profile = s.desk.new_profile("main")
+    folder = os.path.join(profile.root, "home", "Downloads")
+    b = s.start(profile)
+    s.type_address(b, s.typed("/evil"))
+    s.desk.key("Return")
+    field, shown_folder, name = s.save_dialog(b)
+    if (name, shown_folder) != ("evil.sh", folder):
+        raise Failure("the Save dialog proposes %r in %r, not 'evil.sh' in %r"
+                      % (name, shown_folder, folder))
+    _wait_active(s, b, "Save As")
+    s.desk.key("Return")
+    saved = os.path.join(folder, "evil.sh")
+    wait_for("the file in the download folder", lambda: os.path.exists(saved), 15)
+    s.wait_status(b, "Download complete: evil.sh")
+    with open(saved, "rb") as f:
+        if f.read() != PAGES["/evil"].content():
+            raise Failure("%s does not hold what the server sent" % saved)
+    rows = wait_for("the download listed done", lambda: [
+        (r["name"], r["detail"]) for r in s.download_rows(b) if r["detail"]
+        and r["detail"].endswith("done")], 10, detail=lambda: s.download_rows(b))
+    if rows != [("evil.sh", "300 bytes, done")]:
+        raise Failure("the Downloads window lists %r" % rows)
+    written = [os.path.join(d, n) for d, _, names in os.walk(s.desk.tmp) for n in names
+               if "evil" in n]
+    if written != [saved]:
+        raise Failure("files named after the download: %r" % written)
+
+
+def download_progress_and_cancel(s):
+    """A slow download shows its progress in the Downloads window: the bar grows and the line
+    under it tells how much of how much and how fast. Cancel stops it: the server sees the
+    transfer end early, the status line says so and no file is left. With another one running
+    the person closes the window: asked whether to stop it, Enter answers No, and the window
+    and the download go on; Ctrl+W and Yes end the program, the transfer and the file."""
+    profile = s.desk.new_profile("main")
+    folder = os.path.join(profile.root, "home", "Downloads")
+    b = s.start(profile)
+    total = PAGES["/big.bin"].size
+    detail = r"[\d.]+ (bytes|KB|MB) of 4\.0 MB, [\d.]+ (bytes|KB|MB)/s"
+
+    def start_download():
+        transfers = s.server.transfer_mark()
+        s.type_address(b, s.typed("/big.bin"))
+        s.desk.key("Return")
+        field, shown_folder, name = s.save_dialog(b)
+        if (name, shown_folder) != ("big.bin", folder):
+            raise Failure("the Save dialog proposes %r in %r" % (name, shown_folder))
+        _wait_active(s, b, "Save As")
+        s.desk.key("Return")
+        return wait_for("the download to begin",
+                        lambda: s.server.transfer("/big.bin", transfers), 15)
+
+    def newest():
+        rows = s.download_rows(b)
+        return rows[-1] if rows else {}
+
+    def moving(why):
+        """Waits until the newest row shows progress that then moves on."""
+        first = wait_for("progress and speed in the Downloads window %s" % why, lambda: (
+            newest() if (newest().get("progress") or 0) > 0
+            and re.fullmatch(detail, newest().get("detail") or "") else None), 15,
+            detail=lambda: repr(newest()))
+        wait_for("the progress to move on %s" % why, lambda: (
+            (newest().get("progress") or 0) > first["progress"]
+            and newest().get("detail") != first["detail"]), 15,
+            detail=lambda: "%r, at first %r" % (newest(), first))
+
+    transfer = start_download()
+    s.wait_status(b, "Downloading big.bin")
+    moving("while it runs")
+    b.click_control(newest()["cancel"])
+    wait_for("the transfer to end early", lambda: transfer.state != "sending", 15,
+             detail=lambda: repr(transfer))
+    if transfer.state != "broken" or transfer.sent >= total:
+        raise Failure("after Cancel the server saw %r" % transfer)
+    s.wait_status(b, "Download cancelled: big.bin")
+    wait_for("the row to say Cancelled", lambda: newest().get("detail") == "Cancelled", 10,
+             detail=lambda: repr(newest()))
+    wait_for("no file left", lambda: os.listdir(folder) == [], 10,
+             detail=lambda: repr(os.listdir(folder)))
+
+    transfer = start_download()
+    moving("of the second download")
+    s.close_by_window_manager(b)
+    b.find(s.Role.LABEL, DOWNLOAD_RUNNING)
+    _wait_active(s, b, "QuorBrowser")
+    s.desk.key("Return")
+    wait_for("the question to go", lambda: not s.labels(b, re.escape(DOWNLOAD_RUNNING)), 10)
+    sent = transfer.sent
+    moving("after No")
+    if not b.running() or not s.windows_named(b, b.caption()):
+        raise Failure("No did not keep the window")
+    if transfer.state != "sending" or transfer.sent <= sent:
+        raise Failure("No did not keep the download: %r" % transfer)
+
+    b.activate()
+    s.desk.key("ctrl+w")
+    b.click_control(b.find(s.Role.PUSH_BUTTON, "Yes"))
+    if b.wait_exit() != 0:
+        raise Failure("the program ended with %s" % b.returncode)
+    wait_for("the transfer to end", lambda: transfer.state != "sending", 10,
+             detail=lambda: repr(transfer))
+    if transfer.state != "broken" or transfer.sent >= total:
+        raise Failure("closing with Yes left the server with %r" % transfer)
+    if os.listdir(folder):
+        raise Failure("closing with Yes left %r in the download folder" % os.listdir(folder))
+
+
+def _pdf_text(path):
+    if not shutil.which("pdftotext"):
+        raise Failure("pdftotext is missing (poppler-utils; tools/install-deps installs it)")
+    r = subprocess.run(["pdftotext", path, "-"], capture_output=True, text=True)
+    return r.stdout if r.returncode == 0 else ""
+
+
+def print_to_pdf_keeps_text(s):
+    """Ctrl+P with no printer: the print dialog's target is a PDF file named after the page in
+    the home folder, and Enter prints it: the file holds the page's words as text and stays
+    small. Printed once to another folder, the next print proposes that folder."""
+    profile = s.desk.new_profile("main")
+    home = os.path.join(profile.root, "home")
+    elsewhere = s.desk.path("prints")
+    os.makedirs(elsewhere)
+    b = s.start(profile, "/print.html")
+    s.wait_settled(b)
+    named = "Printable Words.pdf"
+    # What the dialog proposes, what the person types over it (None: nothing) and the file
+    # printed (None: the person cancels).
+    for proposed, typed, printed in ((os.path.join(home, named), None, os.path.join(home, named)),
+                                     (os.path.join(home, named),
+                                      os.path.join(elsewhere, "Second.pdf"),
+                                      os.path.join(elsewhere, "Second.pdf")),
+                                     (os.path.join(elsewhere, named), None, None)):
+        b.activate()
+        s.desk.key("ctrl+p")
+        dialog = b.find(s.Role.DIALOG, "Print", timeout=20)
+        output = b.find(s.Role.TEXT, "Output file:")
+        if s.a11y.text_of(output) != proposed:
+            raise Failure("the print dialog proposes %r, not %r"
+                          % (s.a11y.text_of(output), proposed))
+        _wait_active(s, b, "Print")
+        if typed:
+            b.click_control(output)
+            s.desk.key("ctrl+a")
+            s.desk.type(typed)
+            wait_for("the output file typed", lambda: s.a11y.text_of(output) == typed, 10,
+                     detail=lambda: repr(s.a11y.text_of(output)))
+        if printed is None:
+            s.desk.key("Escape")
+            wait_for("the print dialog to close", lambda: not s.a11y.showing(dialog), 10)
+            break
+        s.desk.key("Return")
+        wait_for("the page's words in %s" % printed,
+                 lambda: "Quorum ledger zebra" in _pdf_text(printed), 30,
+                 detail=lambda: repr(_pdf_text(printed)) if os.path.exists(printed)
+                 else "no file")
+        size = os.path.getsize(printed)
+        if size >= 200 << 10:
+            raise Failure("%s takes %d bytes for one line" % (printed, size))
+    if os.path.exists(os.path.join(elsewhere, named)):
+        raise Failure("the cancelled print wrote a file")
+
+
 SCENARIOS = {
     "allow_parent_typing_opens_nothing": allow_parent_typing_opens_nothing,
     "saved_page_keeps_secrets": saved_page_keeps_secrets,
@@ -792,6 +1365,13 @@ SCENARIOS = {
     "untouched_maximized_cfg_unchanged": untouched_maximized_cfg_unchanged,
     "narrow_window_keeps_minimum_width": narrow_window_keeps_minimum_width,
     "full_screen_survives_restart": full_screen_survives_restart,
+    "usual_keys": usual_keys,
+    "zoom_keys": zoom_keys,
+    "find_in_page": find_in_page,
+    "context_menu_new_window": context_menu_new_window,
+    "download_hostile_name": download_hostile_name,
+    "download_progress_and_cancel": download_progress_and_cancel,
+    "print_to_pdf_keeps_text": print_to_pdf_keeps_text,
 }
 
 
@@ -800,7 +1380,7 @@ def report(desk):
     lines = ["  requests: %s" % desk.server.requests()]
     for b in desk.browsers:
         lines.append("  browser pid %s: %s" % (b.pid, "running" if b.running()
-                                                else "ended with %s" % b.proc.returncode))
+                                                else "ended with %s" % b.returncode))
         if b.running() and b.wid is not None:
             try:
                 lines.append("    caption %r; %s" % (b.caption(), b.net_wm_state()))

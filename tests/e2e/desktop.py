@@ -147,21 +147,105 @@ document.addEventListener('mousedown', function (e) {{
 """
 
 
+class Attachment:
+    """A file the server sends as a download: the name it suggests for it, its size, and how
+    fast it goes (chunk bytes at a time with a pause after each; all at once without chunk).
+    Without a name it is sent as a page."""
+
+    def __init__(self, filename, size, chunk=None, pause=0.0):
+        self.filename = filename
+        self.size = size
+        self.chunk = chunk or size
+        self.pause = pause
+
+    def content(self):
+        """The bytes sent: a line that tells a whole file from a cut one."""
+        line = b"QuorBrowser download, every byte of it.\n"
+        return (line * (self.size // len(line) + 1))[:self.size]
+
+
+class SlowPage(Attachment):
+    """A page that trickles out as slowly as an Attachment does: a load that runs a while."""
+
+    def __init__(self, title, size, chunk, pause):
+        super().__init__(None, size, chunk, pause)
+        self.title = title
+
+    def content(self):
+        head = ("<!doctype html><html><head><title>%s</title></head><body>\n"
+                % html.escape(self.title)).encode()
+        return (head + b"<!-- still coming -->\n" * self.size)[:self.size]
+
+
+class Transfer:
+    """One sending of an Attachment, as the server saw it go."""
+
+    def __init__(self, route, total):
+        self.route = route
+        self.total = total
+        self.sent = 0
+        self.state = "sending"  # then "complete", or "broken" when the client went away
+
+    def __repr__(self):
+        return "<%s %s: %d of %d bytes>" % (self.route, self.state, self.sent, self.total)
+
+
 class PageServer:
-    """Serves small titled pages on 127.0.0.1 and keeps the path of every request in order."""
+    """Serves small titled pages on 127.0.0.1 and keeps the path of every request in order.
+
+    A page may be an Attachment instead: it is sent as a file to download, and each sending is
+    kept in transfers."""
 
     def __init__(self, pages):
-        self.pages = dict(pages)  # path -> title, or (title, more of the page as HTML)
+        self.pages = dict(pages)  # path -> title, (title, more of the page as HTML), Attachment
         self.log = []
+        self.transfers = []
         self._cond = threading.Condition()
         owner = self
 
         class Handler(http.server.BaseHTTPRequestHandler):
             protocol_version = "HTTP/1.1"
 
+            def send_attachment(self, route, attachment):
+                body = attachment.content()
+                self.send_response(200)
+                if attachment.filename is None:
+                    self.send_header("Content-Type", "text/html; charset=utf-8")
+                else:
+                    self.send_header("Content-Type", "application/octet-stream")
+                    self.send_header("Content-Disposition",
+                                     'attachment; filename="%s"' % attachment.filename)
+                self.send_header("Cache-Control", "no-store")
+                self.send_header("Content-Length", str(len(body)))
+                self.end_headers()
+                transfer = Transfer(route, len(body))
+                with owner._cond:
+                    owner.transfers.append(transfer)
+                try:
+                    for at in range(0, len(body), attachment.chunk):
+                        piece = body[at:at + attachment.chunk]
+                        self.wfile.write(piece)
+                        self.wfile.flush()
+                        with owner._cond:
+                            transfer.sent += len(piece)
+                            owner._cond.notify_all()
+                        # The slow server: the pace at which this file trickles out.
+                        if attachment.pause and transfer.sent < transfer.total:
+                            time.sleep(attachment.pause)
+                    state = "complete"
+                except (BrokenPipeError, ConnectionResetError):
+                    state = "broken"
+                    self.close_connection = True
+                with owner._cond:
+                    transfer.state = state
+                    owner._cond.notify_all()
+
             def do_GET(self):
                 owner._record(self.path)
                 route = self.path.split("?", 1)[0]
+                if isinstance(owner.pages.get(route), Attachment):
+                    self.send_attachment(route, owner.pages[route])
+                    return
                 if route in owner.pages:
                     title, content = owner.pages[route], ""
                     if isinstance(title, tuple):
@@ -203,6 +287,18 @@ class PageServer:
     def clear(self):
         with self._cond:
             self.log.clear()
+            self.transfers.clear()
+
+    def transfer(self, route, since=0):
+        """The latest sending of route among those begun since the mark (a number of
+        transfers, as transfer_mark gives), or None."""
+        with self._cond:
+            found = [t for t in self.transfers[since:] if t.route == route]
+            return found[-1] if found else None
+
+    def transfer_mark(self):
+        with self._cond:
+            return len(self.transfers)
 
     def mark(self):
         with self._cond:
@@ -247,6 +343,8 @@ class Accessibility:
         from gi.repository import Atspi
         self.Atspi = Atspi
         Atspi.init()
+        self._popups = []
+        self._popup_listener = None
 
     def application(self, pid, timeout=20.0):
         Atspi = self.Atspi
@@ -290,6 +388,10 @@ class Accessibility:
             if child is not None:
                 yield from self._walk(child, showing_only)
 
+    def walk(self, node, showing_only=True):
+        """node and every control under it (not into pages)."""
+        return list(self._walk(node, showing_only))
+
     def find_all(self, app, role, name=None, showing_only=True):
         app.clear_cache()
         found = []
@@ -320,6 +422,66 @@ class Accessibility:
             except Exception:
                 pass
         return "showing %s controls named %r" % (self.Atspi.role_get_name(role), names)
+
+    def watch_popups(self):
+        """From now on, every pop-up menu that shows is kept: a page's menu belongs to no window
+        of the tree and is seen only as it shows. popup_menu() gives the latest."""
+        if self._popup_listener is not None:
+            return
+
+        def shown(event):
+            try:
+                if event.detail1 and event.source.get_role() == self.Atspi.Role.POPUP_MENU:
+                    self._popups.append(event.source)
+            except Exception:
+                pass
+
+        self._popup_listener = self.Atspi.EventListener.new(shown)
+        self._popup_listener.register("object:state-changed:showing")
+
+    def popup_menu(self, since=0, timeout=10.0):
+        """The latest pop-up menu shown after the first since ones."""
+        from gi.repository import GLib
+        context = GLib.MainContext.default()
+
+        def probe():
+            while context.iteration(False):
+                pass
+            return self._popups[-1] if len(self._popups) > since else None
+
+        return wait_for("a pop-up menu to show", probe, timeout)
+
+    def popups_shown(self):
+        return len(self._popups)
+
+    def children(self, node):
+        found = []
+        try:
+            for i in range(node.get_child_count()):
+                child = node.get_child_at_index(i)
+                if child is not None:
+                    found.append(child)
+        except Exception:
+            pass
+        return found
+
+    def value_of(self, node):
+        """The current value of a progress bar, a slider or a spin box."""
+        try:
+            return self.Atspi.Value.get_current_value(node)
+        except Exception:
+            return None
+
+    def selected_range(self, node):
+        """Start and end of the first selection in an editable control, or None."""
+        try:
+            text = node.get_text_iface()
+            if text is None or text.get_n_selections() < 1:
+                return None
+            r = text.get_selection(0)
+            return r.start_offset, r.end_offset
+        except Exception:
+            return None
 
     def extents(self, node):
         e = node.get_extents(self.Atspi.CoordType.SCREEN)
@@ -522,6 +684,23 @@ class Desktop:
         self.move(x, y)
         self.xdo("click", "1")
 
+    def wheel(self, up, hold=None):
+        """Turns the wheel one notch where the pointer is, with a key held if hold names one."""
+        if hold:
+            self.xdo("keydown", hold)
+        try:
+            self.xdo("click", "4" if up else "5")
+        finally:
+            if hold:
+                self.xdo("keyup", hold)
+
+    def adopt(self, profile, pid):
+        """An instance the program started itself, to be found, driven and ended as the ones
+        started here are."""
+        b = Instance(self, profile, pid)
+        self.browsers.append(b)
+        return b
+
     def end_browsers(self):
         for b in self.browsers:
             b.kill()
@@ -597,6 +776,9 @@ class Profile:
 # The browser
 
 class Browser:
+    # Whether its window is shown when it starts, not minimized.
+    shown_at_start = True
+
     def __init__(self, desktop, profile, args, env=None):
         self.desktop = desktop
         self.profile = profile
@@ -623,6 +805,10 @@ class Browser:
     def running(self):
         return self.proc is not None and self.proc.poll() is None
 
+    @property
+    def returncode(self):
+        return self.proc.returncode if self.proc is not None else None
+
     def log(self):
         return self.desktop.read_log(self.log_name) if self.log_name else ""
 
@@ -635,9 +821,11 @@ class Browser:
         def probe():
             if not self.running():
                 raise Failure("the browser ended (%s) before showing its window; log:\n%s"
-                              % (self.proc.returncode, self.log()))
-            out = run(["xdotool", "search", "--onlyvisible", "--pid", str(self.pid),
-                       "--name", CAPTION_SUFFIX], d.env, check=False)
+                              % (self.returncode, self.log()))
+            # --all: the pid and the name both; by itself xdotool takes either.
+            out = run(["xdotool", "search", "--all"]
+                      + (["--onlyvisible"] if self.shown_at_start else [])
+                      + ["--pid", str(self.pid), "--name", CAPTION_SUFFIX], d.env, check=False)
             ids = [int(w) for w in out.split()]
             for wid in ids:
                 # Managed: the window manager has put its frame around it.
@@ -728,7 +916,7 @@ class Browser:
     def wait_exit(self, timeout=20.0):
         wait_for("the browser to end", lambda: not self.running(), timeout,
                  detail=lambda: "still running, caption %r" % self.caption())
-        return self.proc.returncode
+        return self.returncode
 
     def kill(self):
         if self.proc is not None:
@@ -737,3 +925,47 @@ class Browser:
                 self.proc.wait(5)
             except subprocess.TimeoutExpired:
                 pass
+
+
+class Instance(Browser):
+    """A browser that another one started (a new instance): known only by its pid. It is a
+    child of this process, the subreaper, once the program that started it has let it go.
+    It starts minimized, as File > New starts one."""
+
+    shown_at_start = False
+
+    def __init__(self, desktop, profile, pid):
+        super().__init__(desktop, profile, ())
+        self._pid = pid
+        self._returncode = None
+
+    @property
+    def pid(self):
+        return self._pid
+
+    @property
+    def returncode(self):
+        return self._returncode
+
+    def running(self):
+        if self._returncode is not None:
+            return False
+        try:
+            pid, status = os.waitpid(self._pid, os.WNOHANG)
+        except ChildProcessError:
+            # Not this process's to wait for: gone, or a zombie its parent has yet to reap.
+            try:
+                with open("/proc/%d/stat" % self._pid, "rb") as f:
+                    stat = f.read()
+            except OSError:
+                return False
+            return stat[stat.rfind(b")") + 2:].split()[0] != b"Z"
+        if pid == self._pid:
+            self._returncode = os.waitstatus_to_exitcode(status)
+            return False
+        # Still there; its last threads may yet be ending.
+        return True
+
+    def kill(self):
+        kill_tree(self._pid)
+        self.running()
