@@ -7,6 +7,7 @@
 #include "browser/Toolbars.h"
 #include "settings/PageFiles.h"
 #include "settings/Settings.h"
+#include "webview/CaptionThrottle.h"
 
 #include <QElapsedTimer>
 #include <QMainWindow>
@@ -336,4 +337,5 @@ private:
     PopupGuard m_popupGuard;
     QElapsedTimer m_clock; // a steady clock for the pop-up guard
     QTimer m_nativeCheck; // while the window is off the screen: is it still there?
+    CaptionThrottle m_caption {[this](const QString &c) { setWindowTitle(c); }};
 };

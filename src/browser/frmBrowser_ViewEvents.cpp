@@ -14,7 +14,9 @@
 
 void frmBrowser::SetCaption(const QString &text)
 {
-    setWindowTitle(text);
+    // A page can change its title or its address in a loop; the caption keeps a pace the window
+    // manager can follow.
+    m_caption.Set(text);
 }
 
 void frmBrowser::SetPageCaption(bool loadDone)

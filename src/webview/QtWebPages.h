@@ -2,6 +2,7 @@
 
 // The engine's pages as a view of this program uses them. Seen only inside this folder.
 
+#include "webview/CaptionThrottle.h"
 #include "webview/LocalFiles.h"
 #include "webview/ViewDialogs.h"
 
@@ -127,7 +128,7 @@ public:
         setPage(new ViewPage(profile, host, this));
         resize(800, 600);
         connect(page(), &QWebEnginePage::titleChanged, this,
-                [this](const QString &title) { setWindowTitle(ShownAddress(title)); });
+                [this](const QString &title) { m_caption.Set(ShownAddress(title)); });
         connect(page(), &QWebEnginePage::windowCloseRequested, this, &QWidget::close);
         // A page names where its window goes (the frame's corner) and how much page it shows
         // (the inside): the size is the page's, the frame comes on top.
@@ -136,4 +137,7 @@ public:
             resize(g.size());
         });
     }
+
+private:
+    CaptionThrottle m_caption {[this](const QString &c) { setWindowTitle(c); }};
 };

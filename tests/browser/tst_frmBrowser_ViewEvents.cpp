@@ -20,6 +20,7 @@ class tst_frmBrowser_ViewEvents : public QObject
 {
     Q_OBJECT
 private slots:
+    void captionKeepsAPaceWhenAPageLoops();
     void statusText_data();
     void statusText();
     void commandState_data();
@@ -213,6 +214,32 @@ void tst_frmBrowser_ViewEvents::navigateCompleteHeadsBothLists()
     QCOMPARE(w.windowTitle(), QString("T  - Ombrane Software"));
     QVERIFY(h.navigations().isEmpty()); // the programmatic pick never navigates
     QVERIFY(!w.timTimer.isActive());
+}
+
+void tst_frmBrowser_ViewEvents::captionKeepsAPaceWhenAPageLoops()
+{
+    // A page that changes its address and title in a loop (history.pushState).
+    Harness h;
+    h.start();
+    int captions = 0;
+    struct Counter : QObject
+    {
+        int *count;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::WindowTitleChange)
+                ++*count;
+            return false;
+        }
+    } counter;
+    counter.count = &captions;
+    h.w->installEventFilter(&counter);
+    for (int i = 1; i <= 2000; ++i) {
+        h.view->SetLocation(QString("http://127.0.0.1:9/#%1").arg(i), QString("t%1").arg(i));
+        emit h.view->NavigateComplete2();
+    }
+    QVERIFY2(captions <= CaptionThrottle::ChangesPerSecond, qPrintable(QString::number(captions)));
+    QTRY_COMPARE(h.w->windowTitle(), QString("t2000") + frmBrowser::CaptionSuffixLoading);
 }
 
 QTEST_MAIN(tst_frmBrowser_ViewEvents)

@@ -20,6 +20,7 @@ private slots:
     void Popup_SharesTheProfile();
     void Popup_GoesWithTheView();
     void Popup_AsksThroughTheViewsDialogs();
+    void Popup_CaptionKeepsAPaceInATitleLoop();
 
 private:
     QtWebView *NewView();
@@ -119,6 +120,16 @@ void tst_NewWindow::initTestCase()
                   HttpServer::Page(QStringLiteral("Parent"),
                                    QStringLiteral("<script>window.open('/child')</script>")));
     m_server.html(QStringLiteral("/child"), HttpServer::Page(QStringLiteral("Child")));
+    // A window whose page retitles itself thousands of times as fast as it can, then ends.
+    m_server.html(QStringLiteral("/retitler"),
+                  HttpServer::Page(QStringLiteral("Retitler"),
+                                   QStringLiteral("<script>window.open('/retitling')</script>")));
+    m_server.html(QStringLiteral("/retitling"),
+                  HttpServer::Page(QStringLiteral("t0"),
+                                   QStringLiteral("<script>var n = 0; (function more() {"
+                                                  "for (var i = 0; i < 100; ++i) document.title = "
+                                                  "'t' + (++n); if (n < 5000) setTimeout(more, 0);"
+                                                  " else document.title = 'done'; })()</script>")));
     m_server.html(QStringLiteral("/alerter"),
                   HttpServer::Page(QStringLiteral("Alerter"),
                                    QStringLiteral("<script>window.open('/alerting')</script>")));
@@ -289,6 +300,32 @@ void tst_NewWindow::Popup_AsksThroughTheViewsDialogs()
     QCOMPARE(
         m_dialogs.asked,
         QStringList({QStringLiteral("Alert:from the popup"), QStringLiteral("Confirm:Sure?")}));
+}
+
+void tst_NewWindow::Popup_CaptionKeepsAPaceInATitleLoop()
+{
+    QtWebView *view = NewView();
+    QVERIFY(view);
+    // Every caption the window system is asked to show is counted.
+    int captions = 0;
+    struct Counter : QObject
+    {
+        int *count;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::WindowTitleChange)
+                ++*count;
+            return false;
+        }
+    } counter;
+    counter.count = &captions;
+    QVERIFY(NavigateAndWait(view, m_server.url(QStringLiteral("/retitler")).toString()));
+    QTRY_COMPARE(view->OpenedWindows().size(), 1);
+    view->OpenedWindows().first()->installEventFilter(&counter);
+    QTRY_COMPARE_WITH_TIMEOUT(view->OpenedWindows().first()->windowTitle(), QStringLiteral("done"),
+                              30000);
+    // Thousands of titles; a few captions a second of them, and the last one.
+    QVERIFY2(captions < 200, qPrintable(QString::number(captions)));
 }
 
 QTEST_MAIN(tst_NewWindow)
