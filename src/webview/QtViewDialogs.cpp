@@ -1,7 +1,9 @@
 #include "webview/QtViewDialogs.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QEventLoop>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QInputDialog>
@@ -9,29 +11,123 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QWindow>
 
-void QtViewDialogs::Alert(QWidget *parent, const QString &title, const QString &text)
+namespace {
+
+// A page's dialog over its window, answered before the page goes on. It does not block the
+// window's close: a page that shows dialog after dialog must not lock the person in. The window
+// takes no other input meanwhile; the dialog goes once its window closes or the program ends.
+int RunOverWindow(QDialog &dialog, QWidget *parent)
 {
-    QMessageBox::information(parent, title, text);
+    QPointer<QWidget> window = parent ? parent->window() : nullptr;
+    const bool wasEnabled = window && window->isEnabled();
+    if (window) {
+        window->setEnabled(false);
+        dialog.winId();
+        if (dialog.windowHandle() && window->windowHandle())
+            dialog.windowHandle()->setTransientParent(window->windowHandle());
+        dialog.adjustSize();
+        dialog.move(window->frameGeometry().center() - dialog.rect().center());
+    }
+    QEventLoop loop;
+    int result = QDialog::Rejected;
+    QObject::connect(&dialog, &QDialog::finished, &loop, [&](int r) {
+        result = r;
+        loop.quit();
+    });
+    // Closing the window answers the dialog: Cancel.
+    struct CloseWatch : QObject
+    {
+        QDialog *dialog;
+        bool eventFilter(QObject *, QEvent *e) override
+        {
+            if (e->type() == QEvent::Hide || e->type() == QEvent::Close)
+                dialog->reject();
+            return false;
+        }
+    } watch;
+    watch.dialog = &dialog;
+    if (window) {
+        window->installEventFilter(&watch);
+        QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
+    }
+    dialog.setWindowModality(Qt::NonModal);
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+    loop.exec();
+    if (window) {
+        window->removeEventFilter(&watch);
+        if (wasEnabled)
+            window->setEnabled(true);
+    }
+    return result;
 }
 
-bool QtViewDialogs::Confirm(QWidget *parent, const QString &title, const QString &text)
+// The offer to stop the page's dialogs, when it is to be made.
+void OfferStop(QMessageBox &box, bool *stopMore)
 {
-    return QMessageBox::question(parent, title, text, QMessageBox::Ok | QMessageBox::Cancel,
-                                 QMessageBox::Ok)
-        == QMessageBox::Ok;
+    if (stopMore)
+        box.setCheckBox(new QCheckBox(QLatin1String(ViewDialogs::StopMoreText)));
+}
+
+void TakeStop(const QMessageBox &box, bool *stopMore)
+{
+    if (stopMore)
+        *stopMore = box.checkBox() && box.checkBox()->isChecked();
+}
+
+} // namespace
+
+void QtViewDialogs::Alert(QWidget *parent, const QString &title, const QString &text,
+                          bool *stopMore)
+{
+    QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok);
+    OfferStop(box, stopMore);
+    RunOverWindow(box, parent);
+    TakeStop(box, stopMore);
+}
+
+bool QtViewDialogs::Confirm(QWidget *parent, const QString &title, const QString &text,
+                            bool *stopMore)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel);
+    box.setDefaultButton(QMessageBox::Ok);
+    OfferStop(box, stopMore);
+    RunOverWindow(box, parent);
+    TakeStop(box, stopMore);
+    return box.clickedButton() == box.button(QMessageBox::Ok);
 }
 
 bool QtViewDialogs::Prompt(QWidget *parent, const QString &title, const QString &text,
-                           QString *value)
+                           QString *value, bool *stopMore)
 {
-    bool ok = false;
-    const QString answer
-        = QInputDialog::getText(parent, title, text, QLineEdit::Normal, *value, &ok);
+    QDialog dialog;
+    dialog.setWindowTitle(title);
+    auto *form = new QFormLayout(&dialog);
+    auto *message = new QLabel(text);
+    message->setWordWrap(true);
+    form->addRow(message);
+    auto *txtValue = new QLineEdit(*value);
+    form->addRow(txtValue);
+    QCheckBox *stop = nullptr;
+    if (stopMore) {
+        stop = new QCheckBox(QLatin1String(ViewDialogs::StopMoreText));
+        form->addRow(stop);
+    }
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    form->addRow(buttons);
+    const bool ok = RunOverWindow(dialog, parent) == QDialog::Accepted;
+    if (stopMore)
+        *stopMore = stop->isChecked();
     if (ok)
-        *value = answer;
+        *value = txtValue->text();
     return ok;
 }
 

@@ -7,10 +7,12 @@
 class QtViewDialogs : public ViewDialogs
 {
 public:
-    void Alert(QWidget *parent, const QString &title, const QString &text) override;
-    bool Confirm(QWidget *parent, const QString &title, const QString &text) override;
-    bool Prompt(QWidget *parent, const QString &title, const QString &text,
-                QString *value) override;
+    void Alert(QWidget *parent, const QString &title, const QString &text,
+               bool *stopMore = nullptr) override;
+    bool Confirm(QWidget *parent, const QString &title, const QString &text,
+                 bool *stopMore = nullptr) override;
+    bool Prompt(QWidget *parent, const QString &title, const QString &text, QString *value,
+                bool *stopMore = nullptr) override;
     bool Authenticate(QWidget *parent, const QString &site, const QString &realm, QString *user,
                       QString *password) override;
     bool AcceptCertificate(QWidget *parent, const QString &address,

@@ -34,6 +34,10 @@ public:
         : QWebEnginePage(profile, parent)
         , m_host(host)
     {
+        connect(this, &QWebEnginePage::loadStarted, this, [this] {
+            m_dialogs = 0;
+            m_dialogsStopped = false;
+        });
         // Asked with the engine's word on whether a person's click or key asked for it; a
         // window not opened in here is dropped by the engine before it loads anything.
         connect(this, &QWebEnginePage::newWindowRequested, this,
@@ -44,20 +48,36 @@ public:
     }
 
 protected:
+    // From the page's second dialog on, the person may stop it showing more: an alert loop
+    // then ends at once. A new page starts afresh.
     void javaScriptAlert(const QUrl &origin, const QString &msg) override
     {
-        if (m_host)
-            m_host->Dialogs()->Alert(Parent(), Title(origin), msg);
+        if (!m_host || m_dialogsStopped)
+            return;
+        bool stop = false;
+        m_host->Dialogs()->Alert(Parent(), Title(origin), msg, OfferStop(&stop));
+        m_dialogsStopped = stop;
     }
     bool javaScriptConfirm(const QUrl &origin, const QString &msg) override
     {
-        return m_host && m_host->Dialogs()->Confirm(Parent(), Title(origin), msg);
+        if (!m_host || m_dialogsStopped)
+            return false;
+        bool stop = false;
+        const bool yes = m_host->Dialogs()->Confirm(Parent(), Title(origin), msg, OfferStop(&stop));
+        m_dialogsStopped = stop;
+        return yes && !stop;
     }
     bool javaScriptPrompt(const QUrl &origin, const QString &msg, const QString &defaultValue,
                           QString *result) override
     {
+        if (!m_host || m_dialogsStopped)
+            return false;
         QString value = defaultValue;
-        if (!m_host || !m_host->Dialogs()->Prompt(Parent(), Title(origin), msg, &value))
+        bool stop = false;
+        const bool ok
+            = m_host->Dialogs()->Prompt(Parent(), Title(origin), msg, &value, OfferStop(&stop));
+        m_dialogsStopped = stop;
+        if (!ok || stop)
             return false;
         *result = value;
         return true;
@@ -76,7 +96,11 @@ private:
         return host.isEmpty() ? QStringLiteral("QuorBrowser") : host;
     }
 
+    bool *OfferStop(bool *stop) { return ++m_dialogs >= 2 ? stop : nullptr; }
+
     ViewHost *m_host;
+    int m_dialogs = 0; // shown since the page was entered
+    bool m_dialogsStopped = false;
 };
 
 // A view of a page with the page's menu of a browser without tabs: "Open link in new window"

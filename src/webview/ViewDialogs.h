@@ -10,12 +10,21 @@ class QPrinter;
 class ViewDialogs
 {
 public:
+    static constexpr const char *StopMoreText = "Stop this page from showing more dialogs";
+
     virtual ~ViewDialogs() = default;
 
-    virtual void Alert(QWidget *parent, const QString &title, const QString &text) = 0;
-    virtual bool Confirm(QWidget *parent, const QString &title, const QString &text) = 0;
+    // A page's script dialogs. With stopMore set, the dialog also offers "Stop this page from
+    // showing more dialogs" and sets *stopMore when the person takes it.
+    virtual void Alert(QWidget *parent, const QString &title, const QString &text,
+                       bool *stopMore = nullptr)
+        = 0;
+    virtual bool Confirm(QWidget *parent, const QString &title, const QString &text,
+                         bool *stopMore = nullptr)
+        = 0;
     // Returns false when the person cancels.
-    virtual bool Prompt(QWidget *parent, const QString &title, const QString &text, QString *value)
+    virtual bool Prompt(QWidget *parent, const QString &title, const QString &text, QString *value,
+                        bool *stopMore = nullptr)
         = 0;
     virtual bool Authenticate(QWidget *parent, const QString &site, const QString &realm,
                               QString *user, QString *password)

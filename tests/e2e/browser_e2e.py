@@ -43,6 +43,11 @@ PAGES = {
    style="position:absolute;left:40px;top:200px;width:300px;height:100px;background:#ddf">
   Open linked</a>"""),
     "/linked.html": "Linked Page",
+    # A page that shows dialog after dialog, each OK bringing the next.
+    "/alerts.html": ("Alerts", """<script>
+for (var i = 1; i <= 1000; ++i) alert('again ' + i);
+fetch('/after-alerts');
+</script>"""),
     # Tells the server its width in CSS pixels, which the zoom changes, and every key it gets.
     "/keys.html": ("Keys Page", """
 <p>quorum one, quorum two, quorum three</p>
@@ -1342,7 +1347,35 @@ def print_to_pdf_keeps_text(s):
         raise Failure("the cancelled print wrote a file")
 
 
+def alert_loop_lets_go(s):
+    """A page whose every OK brings the next dialog: the second one offers to stop the page's
+    dialogs, and taking it lets the page go on; on the page's next visit, with a dialog up, the
+    window manager's close still ends the program and the settings are written."""
+    profile = s.desk.new_profile("main")
+    b = s.start(profile, "/alerts.html", loaded=False)
+    _wait_active(s, b, "127.0.0.1")
+    s.desk.key("Return")
+    stop = s.a11y.find(b.accessible(), s.Role.CHECK_BOX,
+                       "Stop this page from showing more dialogs", 15)
+    x, y, w, h = s.a11y.extents(stop)
+    s.desk.click(x + w // 2, y + h // 2)
+    wait_for("the offer taken", lambda: s.a11y.has_state(stop, s.Atspi.StateType.CHECKED), 10)
+    s.desk.key("Return")
+    s.server.wait_request("/after-alerts", timeout=20)
+    b.wait_caption(done("Alerts"), 20)
+    # Again, and the person has had enough: the window manager closes the browser.
+    s.type_address(b, s.typed("/alerts.html"))
+    s.desk.key("Return")
+    _wait_active(s, b, "127.0.0.1")
+    s.close_by_window_manager(b)
+    rc = b.wait_exit()
+    if rc != 0:
+        raise Failure("the program ended with %s" % rc)
+    check_cfg(profile.read("QuorBrowser.cfg"), "0", "0")
+
+
 SCENARIOS = {
+    "alert_loop_lets_go": alert_loop_lets_go,
     "allow_parent_typing_opens_nothing": allow_parent_typing_opens_nothing,
     "saved_page_keeps_secrets": saved_page_keeps_secrets,
     "software_drawing": software_drawing,

@@ -24,23 +24,37 @@
 class FakeViewDialogs : public ViewDialogs
 {
 public:
-    void Alert(QWidget *, const QString &, const QString &text) override
+    void Alert(QWidget *, const QString &, const QString &text, bool *stopMore) override
     {
-        asked << QStringLiteral("Alert:") + text;
+        asked << QStringLiteral("Alert:") + text + StopOffered(stopMore);
     }
-    bool Confirm(QWidget *, const QString &, const QString &text) override
+    bool Confirm(QWidget *, const QString &, const QString &text, bool *stopMore) override
     {
-        asked << QStringLiteral("Confirm:") + text;
+        asked << QStringLiteral("Confirm:") + text + StopOffered(stopMore);
         return confirmAnswer;
     }
-    bool Prompt(QWidget *, const QString &, const QString &text, QString *value) override
+    bool Prompt(QWidget *, const QString &, const QString &text, QString *value,
+                bool *stopMore) override
     {
-        asked << QStringLiteral("Prompt:") + text + QLatin1Char('=') + *value;
+        asked << QStringLiteral("Prompt:") + text + QLatin1Char('=') + *value
+                + StopOffered(stopMore);
         if (!promptAnswer.has_value())
             return false;
         *value = *promptAnswer;
         return true;
     }
+    // "+stop" marks a dialog that offered to stop the page's dialogs; stopAt the dialog (from 1)
+    // at which the test takes the offer.
+    QString StopOffered(bool *stopMore)
+    {
+        ++dialogsShown;
+        if (!stopMore)
+            return QString();
+        *stopMore = dialogsShown == stopAt;
+        return QStringLiteral("+stop");
+    }
+    int dialogsShown = 0;
+    int stopAt = 0;
     bool Authenticate(QWidget *, const QString &site, const QString &realm, QString *user,
                       QString *password) override
     {

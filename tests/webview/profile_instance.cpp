@@ -17,9 +17,12 @@ namespace {
 class NoDialogs : public ViewDialogs
 {
 public:
-    void Alert(QWidget *, const QString &, const QString &) override { }
-    bool Confirm(QWidget *, const QString &, const QString &) override { return false; }
-    bool Prompt(QWidget *, const QString &, const QString &, QString *) override { return false; }
+    void Alert(QWidget *, const QString &, const QString &, bool *) override { }
+    bool Confirm(QWidget *, const QString &, const QString &, bool *) override { return false; }
+    bool Prompt(QWidget *, const QString &, const QString &, QString *, bool *) override
+    {
+        return false;
+    }
     bool Authenticate(QWidget *, const QString &, const QString &, QString *, QString *) override
     {
         return false;

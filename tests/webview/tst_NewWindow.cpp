@@ -297,9 +297,9 @@ void tst_NewWindow::Popup_AsksThroughTheViewsDialogs()
     QVERIFY(NavigateAndWait(view, m_server.url(QStringLiteral("/alerter")).toString()));
     QTRY_COMPARE(view->OpenedWindows().size(), 1);
     QTRY_COMPARE(view->OpenedWindows().first()->windowTitle(), QStringLiteral("c:true"));
-    QCOMPARE(
-        m_dialogs.asked,
-        QStringList({QStringLiteral("Alert:from the popup"), QStringLiteral("Confirm:Sure?")}));
+    QCOMPARE(m_dialogs.asked,
+             QStringList(
+                 {QStringLiteral("Alert:from the popup"), QStringLiteral("Confirm:Sure?+stop")}));
 }
 
 void tst_NewWindow::Popup_CaptionKeepsAPaceInATitleLoop()

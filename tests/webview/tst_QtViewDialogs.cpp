@@ -1,6 +1,7 @@
 #include "webview/QtViewDialogs.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QLineEdit>
@@ -19,6 +20,9 @@ class tst_QtViewDialogs : public QObject
 private slots:
     void Answers_data();
     void Answers();
+    void StopOffer_data();
+    void StopOffer();
+    void ClosingTheWindowAnswers();
 };
 
 enum class Ask {
@@ -31,7 +35,7 @@ enum class Ask {
     Print,
     PageSetup
 };
-enum class Do { Enter, Escape, FillAndEnter, ClickYes };
+enum class Do { Enter, Escape, FillAndEnter, ClickYes, TickStopAndEnter };
 Q_DECLARE_METATYPE(Ask)
 Q_DECLARE_METATYPE(Do)
 
@@ -41,7 +45,10 @@ static void OnNextModal(Do action, const QString &fill, QString *shownText)
     auto *poll = new QTimer;
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, action, fill, shownText] {
+        // A page's dialogs leave the window's close free: they are active, not modal.
         QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            modal = qobject_cast<QDialog *>(QApplication::activeWindow());
         if (!modal)
             return;
         poll->deleteLater();
@@ -68,6 +75,12 @@ static void OnNextModal(Do action, const QString &fill, QString *shownText)
             break;
         case Do::ClickYes:
             qobject_cast<QMessageBox *>(modal)->button(QMessageBox::Yes)->click();
+            break;
+        case Do::TickStopAndEnter:
+            for (QCheckBox *stop : modal->findChildren<QCheckBox *>())
+                if (stop->text() == QLatin1String(ViewDialogs::StopMoreText))
+                    stop->setChecked(true);
+            QTest::keyClick(modal, Qt::Key_Return);
             break;
         }
     });
@@ -165,6 +178,61 @@ void tst_QtViewDialogs::Answers()
     QCOMPARE(got, result);
     QCOMPARE(back, value);
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void tst_QtViewDialogs::StopOffer_data()
+{
+    QTest::addColumn<Ask>("ask");
+    QTest::addColumn<Do>("action");
+    QTest::addColumn<bool>("stopped");
+    QTest::newRow("alert, taken") << Ask::Alert << Do::TickStopAndEnter << true;
+    QTest::newRow("alert, not taken") << Ask::Alert << Do::Enter << false;
+    QTest::newRow("confirm, taken") << Ask::Confirm << Do::TickStopAndEnter << true;
+    QTest::newRow("prompt, taken") << Ask::Prompt << Do::TickStopAndEnter << true;
+    QTest::newRow("prompt, cancelled") << Ask::Prompt << Do::Escape << false;
+}
+
+void tst_QtViewDialogs::StopOffer()
+{
+    QFETCH(Ask, ask);
+    QFETCH(Do, action);
+    QFETCH(bool, stopped);
+    QtViewDialogs dialogs;
+    QString shown;
+    OnNextModal(action, QString(), &shown);
+    bool stop = !stopped;
+    QString value;
+    switch (ask) {
+    case Ask::Alert:
+        dialogs.Alert(nullptr, "127.0.0.1", "again", &stop);
+        break;
+    case Ask::Confirm:
+        dialogs.Confirm(nullptr, "127.0.0.1", "again?", &stop);
+        break;
+    default:
+        dialogs.Prompt(nullptr, "127.0.0.1", "again?", &value, &stop);
+        break;
+    }
+    QCOMPARE(stop, stopped);
+}
+
+void tst_QtViewDialogs::ClosingTheWindowAnswers()
+{
+    // The page's window closes while its dialog is up: the dialog goes, as cancelled.
+    QWidget window;
+    window.resize(400, 300);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    auto *page = new QWidget(&window);
+    QTimer::singleShot(0, &window, [&window] {
+        QTRY_VERIFY(!window.isEnabled()); // no other input meanwhile
+        window.close();
+    });
+    QtViewDialogs dialogs;
+    QString value = QStringLiteral("kept");
+    QVERIFY(!dialogs.Prompt(page, "127.0.0.1", "Name?", &value));
+    QCOMPARE(value, QStringLiteral("kept"));
+    QVERIFY(window.isEnabled());
 }
 
 QTEST_MAIN(tst_QtViewDialogs)

@@ -59,6 +59,7 @@ private slots:
     void ExecWB_Editing();
     void ScriptDialogs_data();
     void ScriptDialogs();
+    void ScriptDialogs_ALoopCanBeStopped();
     void Authentication_data();
     void Authentication();
     void CertificateProblem_data();
@@ -778,6 +779,30 @@ void tst_QtWebView::ScriptDialogs()
     QVERIFY(NavigateAndWait(view, url.toString()));
     QUOR_WAIT_TITLE(view, title);
     QCOMPARE(m_dialogs.asked, QStringList {asked});
+}
+
+void tst_QtWebView::ScriptDialogs_ALoopCanBeStopped()
+{
+    // Each OK brings the next: from the second on, the person may stop them.
+    m_dialogs.stopAt = 2;
+    QtWebView *view = NewView();
+    QVERIFY(view);
+    QUrl url = m_server.url(QStringLiteral("/dialogs"));
+    QUrlQuery query;
+    query.addQueryItem(QStringLiteral("script"),
+                       QStringLiteral("for (var i = 0; i < 1000; ++i) alert('again ' + i);"
+                                      "document.title = 'c:' + confirm('More?') + ',p:' +"
+                                      " prompt('Name?', 'x')"));
+    url.setQuery(query);
+    QVERIFY(NavigateAndWait(view, url.toString()));
+    QUOR_WAIT_TITLE(view, QStringLiteral("c:false,p:null"));
+    QCOMPARE(m_dialogs.asked, (QStringList {"Alert:again 0", "Alert:again 1+stop"}));
+    // The page entered again starts afresh.
+    m_dialogs.asked.clear();
+    m_dialogs.stopAt = 4;
+    QVERIFY(NavigateAndWait(view, url.toString()));
+    QUOR_WAIT_TITLE(view, QStringLiteral("c:false,p:null"));
+    QCOMPARE(m_dialogs.asked, (QStringList {"Alert:again 0", "Alert:again 1+stop"}));
 }
 
 void tst_QtWebView::Authentication_data()
