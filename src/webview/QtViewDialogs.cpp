@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QEventLoop>
+#include <QFile>
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QInputDialog>
@@ -14,6 +15,9 @@
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
 #include <QWindow>
 
 namespace {
@@ -169,6 +173,56 @@ bool QtViewDialogs::AcceptCertificate(QWidget *parent, const QString &address,
                         .arg(address, problem),
                     QMessageBox::Yes | QMessageBox::No, parent);
     box.setDefaultButton(QMessageBox::No); // refusing is the safe answer
+    return box.exec() == QMessageBox::Yes;
+}
+
+namespace {
+
+// The name of the desktop's program for a link's scheme, as its desktop entry gives it; empty
+// when the desktop names none or cannot say.
+QString HandlerName(const QString &scheme)
+{
+    QProcess query;
+    query.start(QStringLiteral("xdg-mime"),
+                {QStringLiteral("query"), QStringLiteral("default"),
+                 QStringLiteral("x-scheme-handler/") + scheme});
+    if (!query.waitForFinished(2000)) {
+        query.kill();
+        query.waitForFinished(1000);
+        return QString();
+    }
+    const QString id = QString::fromUtf8(query.readAllStandardOutput()).trimmed();
+    if (id.isEmpty() || id.contains(QLatin1Char('/')))
+        return QString();
+    const QString entry = QStandardPaths::locate(QStandardPaths::ApplicationsLocation, id);
+    QFile file(entry);
+    if (entry.isEmpty() || !file.open(QIODevice::ReadOnly))
+        return QString();
+    bool inEntry = false;
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(QLatin1Char('[')))
+            inEntry = line == QLatin1String("[Desktop Entry]");
+        else if (inEntry && line.startsWith(QLatin1String("Name=")))
+            return line.mid(5).trimmed();
+    }
+    return QString();
+}
+
+} // namespace
+
+bool QtViewDialogs::OpenExternally(QWidget *parent, const QString &address)
+{
+    const QString scheme = QUrl(address).scheme();
+    const QString program = HandlerName(scheme);
+    QMessageBox box(
+        QMessageBox::Question, QObject::tr("Open with another program"),
+        program.isEmpty()
+            ? QObject::tr("Open this link with the program for \"%1:\" links?\n%2")
+                  .arg(scheme, address.left(300))
+            : QObject::tr("Open this link with %1?\n%2").arg(program, address.left(300)),
+        QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::No); // another program is not the page's to start
     return box.exec() == QMessageBox::Yes;
 }
 

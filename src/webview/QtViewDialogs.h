@@ -17,6 +17,7 @@ public:
                       QString *password) override;
     bool AcceptCertificate(QWidget *parent, const QString &address,
                            const QString &problem) override;
+    bool OpenExternally(QWidget *parent, const QString &address) override;
     QString SaveFileName(QWidget *parent, const QString &suggestedPath) override;
     bool PrintDialog(QWidget *parent, QPrinter *printer) override;
     bool PageSetupDialog(QWidget *parent, QPrinter *printer) override;

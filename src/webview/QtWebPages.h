@@ -21,6 +21,9 @@ public:
     virtual ViewDialogs *Dialogs() const = 0;
     // Raises NewWindow2 for a page's request and opens the window unless it is refused.
     virtual void OpenWindow(QWebEnginePage *opener, QWebEngineNewWindowRequest &request) = 0;
+    // Whether a link for another program may be asked about now: once for each press of the
+    // person's, never without one.
+    virtual bool MayAskExternal() = 0;
     // The person chose "Open link in new window" for link in a page's menu.
     virtual void OpenLinkWindow(const QUrl &link) = 0;
 };
@@ -83,9 +86,34 @@ protected:
         return true;
     }
 
+    // A link the engine does not show itself goes to another program only when the person
+    // says so, once per click: a page's script that rides on the click asks no more than once.
+    bool acceptNavigationRequest(const QUrl &url, NavigationType type, bool isMainFrame) override
+    {
+        if (!IsExternal(url))
+            return QWebEnginePage::acceptNavigationRequest(url, type, isMainFrame);
+        return m_host && m_host->MayAskExternal()
+            && m_host->Dialogs()->OpenExternally(Parent(), url.toString());
+    }
+
 public:
     // The view is going: the page asks nobody any more.
     void Detach() { m_host = nullptr; }
+
+    // Schemes the engine shows itself; any other is another program's.
+    static bool IsExternal(const QUrl &url)
+    {
+        static const QStringList own
+            = {QStringLiteral("http"),         QStringLiteral("https"),
+               QStringLiteral("file"),         QStringLiteral("about"),
+               QStringLiteral("data"),         QStringLiteral("blob"),
+               QStringLiteral("qrc"),          QStringLiteral("view-source"),
+               QStringLiteral("ws"),           QStringLiteral("wss"),
+               QStringLiteral("javascript"),   QStringLiteral("filesystem"),
+               QStringLiteral("chrome"),       QStringLiteral("devtools"),
+               QLatin1String(kLocalPageScheme)};
+        return !url.scheme().isEmpty() && !own.contains(url.scheme().toLower());
+    }
 
 private:
     QWidget *Parent() const { return QWebEngineView::forPage(this); }

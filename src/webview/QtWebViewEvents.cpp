@@ -94,7 +94,11 @@ private:
 void QtWebView::Private::ConnectEngine()
 {
     inputWatch = std::make_unique<InputWatch>(
-        view, [this](WindowGesture g) { lastGesture = g; },
+        view,
+        [this](WindowGesture g) {
+            lastGesture = g;
+            ++presses;
+        },
         [this](int angle) {
             // A notch is 120; a touchpad sends less at a time.
             zoomWheel += angle;

@@ -43,6 +43,15 @@ struct QtWebView::Private : public ViewHost
     ViewDialogs *Dialogs() const override { return dialogs; }
     void OpenWindow(QWebEnginePage *opener, QWebEngineNewWindowRequest &request) override;
     void OpenLinkWindow(const QUrl &link) override;
+    bool MayAskExternal() override
+    {
+        if (presses == askedAtPress)
+            return false;
+        askedAtPress = presses;
+        return true;
+    }
+    quint64 presses = 0; // the person's presses on the view so far
+    quint64 askedAtPress = 0;
     // Raises NewWindow2 for a request with what came with it; true when it is refused.
     bool NewWindowRefused(WindowGesture gesture, const QUrl &requested);
     PopupWindow *NewPopup();

@@ -32,6 +32,9 @@ public:
     // A page whose certificate cannot be trusted: true goes on to the page anyway.
     virtual bool AcceptCertificate(QWidget *parent, const QString &address, const QString &problem)
         = 0;
+    // A link the engine does not show itself (mailto:, or a scheme of another program's): true
+    // hands it to the desktop's program for it. No is the default.
+    virtual bool OpenExternally(QWidget *parent, const QString &address) = 0;
     // The file to save a download or the page to; empty means do not save.
     virtual QString SaveFileName(QWidget *parent, const QString &suggestedPath) = 0;
     virtual bool PrintDialog(QWidget *parent, QPrinter *printer) = 0;

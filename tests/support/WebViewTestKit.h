@@ -70,6 +70,12 @@ public:
         asked << QStringLiteral("AcceptCertificate:") + address;
         return acceptCertificate;
     }
+    bool OpenExternally(QWidget *, const QString &address) override
+    {
+        asked << QStringLiteral("OpenExternally:") + address;
+        return openExternally;
+    }
+    bool openExternally = false;
     QString SaveFileName(QWidget *, const QString &suggestedPath) override
     {
         asked << QStringLiteral("SaveFileName:") + suggestedPath;

@@ -19,6 +19,7 @@ class NoDialogs : public ViewDialogs
 public:
     void Alert(QWidget *, const QString &, const QString &, bool *) override { }
     bool Confirm(QWidget *, const QString &, const QString &, bool *) override { return false; }
+    bool OpenExternally(QWidget *, const QString &) override { return false; }
     bool Prompt(QWidget *, const QString &, const QString &, QString *, bool *) override
     {
         return false;

@@ -31,6 +31,7 @@ enum class Ask {
     Prompt,
     Authenticate,
     AcceptCertificate,
+    OpenExternally,
     SaveFileName,
     Print,
     PageSetup
@@ -108,6 +109,11 @@ void tst_QtViewDialogs::Answers_data()
     QTest::newRow("certificate, Enter refuses")
         << Ask::AcceptCertificate << Do::Enter << "" << false << "";
     QTest::newRow("certificate, yes") << Ask::AcceptCertificate << Do::ClickYes << "" << true << "";
+    // Another program is started only when the person says yes.
+    QTest::newRow("another program, Enter refuses")
+        << Ask::OpenExternally << Do::Enter << "" << false << "";
+    QTest::newRow("another program, yes")
+        << Ask::OpenExternally << Do::ClickYes << "" << true << "";
     QTest::newRow("save as, named") << Ask::SaveFileName << Do::FillAndEnter << "$DIR/named.mhtml"
                                     << true << "$DIR/named.mhtml";
     QTest::newRow("save as, cancelled") << Ask::SaveFileName << Do::Escape << "" << false << "";
@@ -163,6 +169,10 @@ void tst_QtViewDialogs::Answers()
         QVERIFY2(shown.contains(QLatin1String("https://127.0.0.1/"))
                      && shown.contains(QLatin1String("self-signed")),
                  qPrintable(shown));
+        break;
+    case Ask::OpenExternally:
+        got = dialogs.OpenExternally(nullptr, QStringLiteral("x-quor-test:hello"));
+        QVERIFY2(shown.contains(QLatin1String("x-quor-test:hello")), qPrintable(shown));
         break;
     case Ask::SaveFileName:
         back = dialogs.SaveFileName(nullptr, dir.filePath(QStringLiteral("suggested.mhtml")));

@@ -131,6 +131,18 @@ void tst_QtWebView::initTestCase()
                                         "onmouseover=\"document.title='Armed'\" "
                                         "style=\"position:absolute;left:100px;top:100px;"
                                         "width:200px;height:60px;display:block\">mail</a>")));
+    m_server.html(QStringLiteral("/mailscript"),
+                  HttpServer::Page(QStringLiteral("Mail"),
+                                   QStringLiteral("<script>location = 'mailto:script@example."
+                                                  "invalid'; document.title = 'tried'</script>")));
+    m_server.html(
+        QStringLiteral("/mailrider"),
+        HttpServer::Page(QStringLiteral("Mail"),
+                         QStringLiteral("<div onmouseover=\"document.title='Armed'\" "
+                                        "onclick=\"for (var i = 0; i < 5; ++i) location = "
+                                        "'mailto:rider' + i + '@example.invalid'\" "
+                                        "style=\"position:absolute;left:100px;top:100px;"
+                                        "width:200px;height:60px\">mail</div>")));
     // The field reports that it has the focus, then what it holds.
     m_server.html(QStringLiteral("/edit"),
                   HttpServer::Page(QStringLiteral("Edit"),
@@ -508,36 +520,67 @@ void tst_QtWebView::Navigate()
 
 void tst_QtWebView::Mailto_data()
 {
-    QTest::addColumn<bool>("clicked"); // a link in the page, or typed
-    QTest::addColumn<QString>("address");
-    QTest::newRow("typed") << false << "mailto:typed@example.invalid";
-    QTest::newRow("link clicked") << true << "mailto:clicked@example.invalid";
+    QTest::addColumn<QString>("how"); // typed, a link clicked, a script alone, a script on a click
+    QTest::addColumn<bool>("yes"); // the person's answer when asked
+    QTest::addColumn<QStringList>("asked");
+    QTest::addColumn<QStringList>("opened");
+    QTest::newRow("typed") << "typed" << false << QStringList()
+                           << QStringList {"mailto:typed@example.invalid"};
+    QTest::newRow("link clicked, Yes")
+        << "link" << true << QStringList {"OpenExternally:mailto:clicked@example.invalid"}
+        << QStringList {"mailto:clicked@example.invalid"};
+    QTest::newRow("link clicked, No")
+        << "link" << false << QStringList {"OpenExternally:mailto:clicked@example.invalid"}
+        << QStringList();
+    QTest::newRow("a script alone reaches nothing")
+        << "script" << true << QStringList() << QStringList();
+    QTest::newRow("a script on a click asks once")
+        << "rider" << true << QStringList {"OpenExternally:mailto:rider0@example.invalid"}
+        << QStringList {"mailto:rider0@example.invalid"};
 }
 
 void tst_QtWebView::Mailto()
 {
-    QFETCH(bool, clicked);
-    QFETCH(QString, address);
+    QFETCH(QString, how);
+    QFETCH(bool, yes);
+    QFETCH(QStringList, asked);
+    QFETCH(QStringList, opened);
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("mailto"), &catcher, "Open");
     auto unset = qScopeGuard([] { QDesktopServices::unsetUrlHandler(QStringLiteral("mailto")); });
+    m_dialogs.openExternally = yes;
 
     QtWebView *view = NewView();
     QVERIFY(view);
-    const QString page = m_server.url(QStringLiteral("/mailtolink")).toString();
+    const QString page
+        = m_server
+              .url(how == QLatin1String("script")      ? QStringLiteral("/mailscript")
+                       : how == QLatin1String("rider") ? QStringLiteral("/mailrider")
+                                                       : QStringLiteral("/mailtolink"))
+              .toString();
     QVERIFY(NavigateAndWait(view, page));
     QSignalSpy nav(view, &WebView::NavigateComplete2);
-    if (clicked) {
+    if (how == QLatin1String("typed")) {
+        view->Navigate(QStringLiteral("mailto:typed@example.invalid"));
+    } else if (how == QLatin1String("script")) {
+        QUOR_WAIT_TITLE(view, QStringLiteral("tried"));
+    } else {
         QTRY_VERIFY(PointAt(view, QPoint(150, 130), QStringLiteral("Armed")));
         QTest::mouseClick(InputTarget(view), Qt::LeftButton, {}, QPoint(150, 130));
-    } else {
-        view->Navigate(address);
     }
-    QTRY_COMPARE(catcher.urls.size(), 1);
-    QCOMPARE(catcher.urls.first(), QUrl(address));
-    // The page stays as it is.
-    QCOMPARE(view->LocationURL(), page);
-    QCOMPARE(nav.count(), 0);
+    if (!opened.isEmpty())
+        QTRY_COMPARE(catcher.urls.size(), opened.size());
+    else if (!asked.isEmpty())
+        QTRY_COMPARE(m_dialogs.asked.size(), asked.size());
+    // Whatever was still to come has come once the view has loaded a page after it.
+    QVERIFY(NavigateAndWait(view, m_server.url(QStringLiteral("/page?title=After")).toString()));
+    QCOMPARE(m_dialogs.asked, asked);
+    QStringList got;
+    for (const QUrl &u : catcher.urls)
+        got << u.toString();
+    QCOMPARE(got, opened);
+    // The page stayed as it was until then.
+    QCOMPARE(nav.count(), 1);
 }
 
 void tst_QtWebView::GoHome_StartPageSearches()
