@@ -77,7 +77,7 @@ std::optional<PopupMode> PopupModeFromMarks(bool cancelAll, bool allowParent, bo
 }
 
 NewWindowDecision PopupGuard::Guard(const NewWindowDecision &decision, bool fromUser,
-                                    bool handoffWaiting, qint64 nowMs)
+                                    bool handoffWaiting, qint64 nowMs, int windowsOpen)
 {
     NewWindowDecision refused;
     refused.cancel = true;
@@ -89,6 +89,8 @@ NewWindowDecision PopupGuard::Guard(const NewWindowDecision &decision, bool from
             return refused;
         return decision;
     }
+    if (!decision.cancel && !fromUser && windowsOpen >= MaxWindowsOpen)
+        return refused;
     if (!decision.cancel && !fromUser) {
         while (!m_ownWindows.empty() && nowMs - m_ownWindows.front() >= FloodMs)
             m_ownWindows.pop_front();

@@ -48,10 +48,14 @@ public:
     static constexpr qint64 FloodMs = 10000;
     static constexpr qint64 HandoffWaitMs = 30000; // for the new instance to take its address
 
-    // The decision for a request at nowMs (a steady clock), given the one of DecideNewWindow
-    // and whether the hand-off file still holds an address.
+    // Windows open at once, beyond which none opens that nobody asked for: whatever the pace, the
+    // windows of a page and the windows those open share one budget.
+    static constexpr int MaxWindowsOpen = 20;
+
+    // The decision for a request at nowMs (a steady clock), given the one of DecideNewWindow,
+    // whether the hand-off file still holds an address, and how many windows the view has open.
     NewWindowDecision Guard(const NewWindowDecision &decision, bool fromUser, bool handoffWaiting,
-                            qint64 nowMs);
+                            qint64 nowMs, int windowsOpen = 0);
     // An address was handed to a new instance at nowMs.
     void HandedOff(qint64 nowMs) { m_handedOffAt = nowMs; }
 

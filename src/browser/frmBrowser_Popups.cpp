@@ -100,7 +100,8 @@ void frmBrowser::brwWebBrowser_NewWindow2(bool *cancel)
     const NewWindowDecision decision = m_popupGuard.Guard(
         DecideNewWindow(CurrentPopupMode(), txtStatus->text(), brwWebBrowser->NewWindowGesture(),
                         brwWebBrowser->NewWindowAddress()),
-        fromUser, !ReadFirstField(HandoffPath()).isEmpty(), m_clock.elapsed());
+        fromUser, !ReadFirstField(HandoffPath()).isEmpty(), m_clock.elapsed(),
+        brwWebBrowser->OpenedWindowCount());
     *cancel = decision.cancel;
     if (decision.showNotice)
         CancelNotice();

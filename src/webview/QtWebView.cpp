@@ -71,10 +71,11 @@ void QtWebView::Private::OpenWindow(QWebEnginePage *opener, QWebEngineNewWindowR
         : lastGesture == WindowGesture::None                 ? WindowGesture::OtherKey
                                                              : lastGesture;
     if (NewWindowRefused(gesture, request.requestedUrl())) {
-        // Each refused request still costs the engine a page it throws away; a page that keeps
-        // asking on its own is not heard any more until it is left. A person's click still is.
-        if (opener == page && ++refusedWindows == RefusedWindowsHeard)
-            page->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+        // Each refused request still costs the engine a page it throws away; a site that keeps
+        // asking on its own is not heard any more, from this page or a window it opened, nor
+        // after it reloads itself, until the person goes elsewhere. A person's click still is.
+        if (++refusedBySite[SiteOf(opener->url())] >= RefusedWindowsHeard)
+            opener->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
         return;
     }
     PopupWindow *window = NewPopup();
@@ -332,8 +333,25 @@ QString QtWebView::HomePage() const
     return url.toString();
 }
 
+void QtWebView::Private::PersonNavigates()
+{
+    refusedBySite.clear();
+    page->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+}
+
+QString QtWebView::Private::SiteOf(const QUrl &url)
+{
+    return url.scheme() + QLatin1String("://") + url.host();
+}
+
+int QtWebView::OpenedWindowCount() const
+{
+    return int(OpenedWindows().size());
+}
+
 void QtWebView::Navigate(const QString &address)
 {
+    d->PersonNavigates();
     const AddressAction action = ResolveAddressInput(address, QDir::currentPath(), d->searchPage);
     switch (action.kind) {
     case AddressAction::Load:
@@ -350,6 +368,7 @@ void QtWebView::Navigate(const QString &address)
 
 void QtWebView::GoBack()
 {
+    d->PersonNavigates();
     if (d->page->history()->canGoBack())
         d->Requested();
     d->view->back();
@@ -357,6 +376,7 @@ void QtWebView::GoBack()
 
 void QtWebView::GoForward()
 {
+    d->PersonNavigates();
     if (d->page->history()->canGoForward())
         d->Requested();
     d->view->forward();
@@ -364,11 +384,13 @@ void QtWebView::GoForward()
 
 void QtWebView::GoHome()
 {
+    d->PersonNavigates();
     d->Load(QUrl(HomePage()));
 }
 
 void QtWebView::GoSearch()
 {
+    d->PersonNavigates();
     d->Load(SearchPageUrl(d->searchPage, QString()));
 }
 

@@ -54,6 +54,7 @@ public:
     double ZoomFactor() const override;
     void SetZoomFactor(double factor) override;
     void FindText(const QString &text, bool backward, bool highlightAll) override;
+    int OpenedWindowCount() const override;
 
     // Windows a page may have refused before it may open no more on its own.
     static constexpr int RefusedWindowsHeard = 10;

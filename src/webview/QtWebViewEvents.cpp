@@ -188,10 +188,10 @@ void QtWebView::Private::OnLoading(const QWebEngineLoadingInfo &info)
 {
     if (info.status() == QWebEngineLoadingInfo::LoadStartedStatus) {
         requested = false;
-        // A new page is heard again.
-        if (refusedWindows >= RefusedWindowsHeard)
-            page->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
-        refusedWindows = 0;
+        // A page of a site that has asked too often stays unheard; any other is heard.
+        page->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows,
+                                       refusedBySite.value(SiteOf(info.url()))
+                                           < RefusedWindowsHeard);
         if (loading)
             return; // one pair per load, however many navigations it covers
         loading = true;

@@ -6,6 +6,7 @@
 #include "webview/QtWebPages.h"
 #include "webview/QtWebView.h"
 
+#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QPrinter>
@@ -67,9 +68,12 @@ struct QtWebView::Private : public ViewHost
     // came with.
     std::unique_ptr<QObject> inputWatch;
     WindowGesture lastGesture = WindowGesture::None;
-    // Windows refused since the page was entered; past a few the page may open no more on its
-    // own, so a script that asks in a loop costs nothing.
-    int refusedWindows = 0;
+    // Windows refused, by the site that asked, since the person last went somewhere of their
+    // own; past a few the site may open no more on its own, so a script that asks in a loop
+    // costs nothing.
+    QHash<QString, int> refusedBySite;
+    static QString SiteOf(const QUrl &url);
+    void PersonNavigates();
 
     void ConnectEngine();
     void ConnectAsking(QWebEnginePage *p, QObject *context);

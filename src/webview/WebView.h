@@ -60,6 +60,8 @@ public:
     virtual WindowGesture NewWindowGesture() const = 0;
     virtual QString NewWindowAddress() const = 0;
     bool NewWindowFromUser() const { return NewWindowGesture() != WindowGesture::None; }
+    // The windows the view opened for pages' requests that are still open.
+    virtual int OpenedWindowCount() const = 0;
 
     // Beyond the page control: what a person expects of a browser's page.
     // The page's zoom for this run, 1.0 being 100%.

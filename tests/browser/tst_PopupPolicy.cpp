@@ -129,6 +129,11 @@ void tst_PopupPolicy::guard_data()
     QTest::newRow("21 windows at once") << twentyOne << QString(20, 'o') + "n";
     QTest::newRow("the person still opens windows")
         << (QStringList(twentyOne) << "300 user") << QString(20, 'o') + "no";
+    // Windows a page's windows open count too: past twenty open at once, none more of their
+    // own, at any pace; the person's still open.
+    QTest::newRow("twenty open, slowly")
+        << QStringList {"0 own/19", "20000 own/20", "40000 own/35", "60000 user/35"} << "onno";
+    QTest::newRow("one closed, one more") << QStringList {"0 own/20", "20000 own/19"} << "no";
     QTest::newRow("slower than the flood") << (QStringList(twentyOne) << "10000 own"
                                                                       << "10009 own"
                                                                       << "10100 own")
@@ -143,13 +148,15 @@ void tst_PopupPolicy::guard()
     QString got;
     for (const QString &r : requests) {
         const qint64 now = r.section(' ', 0, 0).toLongLong();
-        const QString kind = r.section(' ', 1);
+        // "own/N": with N windows open.
+        const QString kind = r.section(' ', 1).section('/', 0, 0);
+        const int open = r.section('/', 1).toInt();
         const bool handOff = kind == "handoff" || kind == "waiting";
         const bool fromUser = handOff || kind == "user";
         const NewWindowDecision plain
             = DecideNewWindow(handOff ? PopupMode::AllowParent : PopupMode::AllowAll, "http://a/",
                               fromUser ? WindowGesture::Click : WindowGesture::None, "http://a/");
-        const NewWindowDecision d = guard.Guard(plain, fromUser, kind == "waiting", now);
+        const NewWindowDecision d = guard.Guard(plain, fromUser, kind == "waiting", now, open);
         if (!d.handOff.isEmpty()) {
             guard.HandedOff(now);
             got += 'h';

@@ -112,6 +112,17 @@ void tst_frmBrowser_Popups::pagesAskingOnTheirOwn()
     QCOMPARE(opened, QString(20, 'o') + QString(5, 'n'));
     QCOMPARE(all.w->lblCanceled->text(), QString("Pop-Up Window Canceled"));
     QVERIFY(!all.view->RaiseNewWindow2(true));
+
+    // A window that opens windows at a slow pace, past the flood's: with twenty open, no more
+    // open of their own, however long it goes on; the person's still do.
+    Harness slow;
+    WriteAll(slow.path("QuorBrowser.cfg"), "21127OCT99\r\n0\r\nallowie\r\n");
+    slow.start();
+    slow.view->openedWindows = PopupGuard::MaxWindowsOpen - 1;
+    QVERIFY(!slow.view->RaiseNewWindow2(false));
+    slow.view->openedWindows = PopupGuard::MaxWindowsOpen;
+    QVERIFY(slow.view->RaiseNewWindow2(false));
+    QVERIFY(!slow.view->RaiseNewWindow2(true));
 }
 
 void tst_frmBrowser_Popups::onlyTheActivatedLinkIsHandedOver()

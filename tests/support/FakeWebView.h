@@ -60,6 +60,7 @@ public:
     bool Busy() const override { return busy; }
     WindowGesture NewWindowGesture() const override { return m_gesture; }
     QString NewWindowAddress() const override { return m_address; }
+    int OpenedWindowCount() const override { return openedWindows; }
     double ZoomFactor() const override { return zoom; }
     void SetZoomFactor(double factor) override { zoom = factor; }
     void FindText(const QString &text, bool backward, bool highlightAll) override
@@ -105,6 +106,7 @@ public:
     QStringList calls;
     bool busy = false;
     double zoom = 1.0;
+    int openedWindows = 0;
     bool followNavigate = true;
 
 private:

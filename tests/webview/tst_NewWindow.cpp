@@ -21,6 +21,7 @@ private slots:
     void Popup_GoesWithTheView();
     void Popup_AsksThroughTheViewsDialogs();
     void Popup_CaptionKeepsAPaceInATitleLoop();
+    void Refused_ASiteReloadingItselfStaysUnheard();
 
 private:
     QtWebView *NewView();
@@ -130,6 +131,16 @@ void tst_NewWindow::initTestCase()
                                                   "for (var i = 0; i < 100; ++i) document.title = "
                                                   "'t' + (++n); if (n < 5000) setTimeout(more, 0);"
                                                   " else document.title = 'done'; })()</script>")));
+    // Asks for fifteen windows at every load and reloads itself three times.
+    m_server.html(QStringLiteral("/asker"),
+                  HttpServer::Page(QStringLiteral("Asker"),
+                                   QStringLiteral("<script>for (var i = 0; i < 15; ++i) "
+                                                  "window.open('/asked' + i);"
+                                                  "var n = +(sessionStorage.n || 0) + 1;"
+                                                  "sessionStorage.n = n; if (n < 4) "
+                                                  "setTimeout(function () { location.reload() }, "
+                                                  "20); else document.title = 'asked ' + n;"
+                                                  "</script>")));
     m_server.html(QStringLiteral("/alerter"),
                   HttpServer::Page(QStringLiteral("Alerter"),
                                    QStringLiteral("<script>window.open('/alerting')</script>")));
@@ -326,6 +337,26 @@ void tst_NewWindow::Popup_CaptionKeepsAPaceInATitleLoop()
                               30000);
     // Thousands of titles; a few captions a second of them, and the last one.
     QVERIFY2(captions < 200, qPrintable(QString::number(captions)));
+}
+
+void tst_NewWindow::Refused_ASiteReloadingItselfStaysUnheard()
+{
+    QtWebView *view = NewView();
+    QVERIFY(view);
+    int heard = 0;
+    connect(view, &WebView::NewWindow2, this, [&heard](bool *cancel) {
+        ++heard;
+        *cancel = true;
+    });
+    QVERIFY(NavigateAndWait(view, m_server.url(QStringLiteral("/asker")).toString()));
+    QUOR_WAIT_TITLE(view, QStringLiteral("asked 4"));
+    // Sixty requests in four loads; the site is heard ten times in all.
+    QCOMPARE(heard, QtWebView::RefusedWindowsHeard);
+    // The person going there again is a new start.
+    QVERIFY(NavigateAndWait(view, m_server.url(QStringLiteral("/sentinel")).toString()));
+    heard = 0;
+    view->Navigate(m_server.url(QStringLiteral("/asker")).toString());
+    QTRY_COMPARE(heard, QtWebView::RefusedWindowsHeard);
 }
 
 QTEST_MAIN(tst_NewWindow)
