@@ -13,15 +13,32 @@
 #include <QComboBox>
 #include <QListWidget>
 
+namespace {
+
+// Each entry is shown shortened when long and kept whole in the item's data: choosing a
+// favorite goes to its whole address, and taking one out matches it whole.
+constexpr int WholeEntryRole = Qt::UserRole;
+
+QString WholeEntry(const QListWidgetItem *item)
+{
+    return item->data(WholeEntryRole).toString();
+}
+
+} // namespace
+
 void frmBrowser::LoadFavList()
 {
     m_favoritesRead = true;
     List1->clear();
     cboBookMarks->clear();
-    cboBookMarks->addItems(
-        ReadFavoritesFile(AppFilePath(m_env.appFolder, QString::fromLatin1(FavoritesFileName))));
-    List1->addItems(
-        ReadFavoritesFile(AppFilePath(m_env.appFolder, QString::fromLatin1(FavNameFileName))));
+    const FavoritesPair pair = ReadFavorites(m_env.appFolder);
+    for (const QString &address : pair.addresses)
+        cboBookMarks->addItem(ShownFavorite(address), address);
+    for (const QString &name : pair.names) {
+        auto *item = new QListWidgetItem(ShownFavorite(name));
+        item->setData(WholeEntryRole, name);
+        List1->addItem(item);
+    }
 }
 
 void frmBrowser::EnsureFavorites()
@@ -59,7 +76,7 @@ void frmBrowser::List1_Choose(int row)
         return;
     HideFavorites();
     if (row < cboBookMarks->count())
-        brwWebBrowser->Navigate(cboBookMarks->itemText(row));
+        brwWebBrowser->Navigate(cboBookMarks->itemData(row, WholeEntryRole).toString());
 }
 
 void frmBrowser::mnuAddToFav_Click()
@@ -79,9 +96,9 @@ void frmBrowser::RemoveFavorite(const QString &address, const QString &name)
     EnsureFavorites();
     QStringList addresses, names;
     for (int i = 0; i < cboBookMarks->count(); ++i)
-        addresses << cboBookMarks->itemText(i);
+        addresses << cboBookMarks->itemData(i, WholeEntryRole).toString();
     for (int i = 0; i < List1->count(); ++i)
-        names << List1->item(i)->text();
+        names << WholeEntry(List1->item(i));
     const int at = FindFavorite(addresses, names, address, name);
     if (at < 0)
         return;

@@ -113,3 +113,14 @@ int FindFavorite(const QStringList &addresses, const QStringList &names, const Q
     }
     return -1;
 }
+
+QString ShownFavorite(const QString &entry)
+{
+    if (entry.size() <= LongFavoriteLength)
+        return entry;
+    // A cut between the two halves of a surrogate pair would leave half a character.
+    qsizetype cut = ShortenedFavoriteLength;
+    if (entry.at(cut - 1).isHighSurrogate())
+        --cut;
+    return entry.left(cut) + QChar(0x2026);
+}

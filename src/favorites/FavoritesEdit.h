@@ -43,6 +43,16 @@ bool DeleteFavorite(FavoritesEdit &edit);
 bool MoveFavoriteUp(FavoritesEdit &edit);
 bool MoveFavoriteDown(FavoritesEdit &edit);
 
+// An entry longer than this is shown shortened in the lists and text boxes: laying out and
+// drawing a text of megabytes (a damaged or hostile file) takes Qt minutes. The entry itself
+// stays whole in the lists above and in the files.
+constexpr int LongFavoriteLength = 4096;
+// How many characters of a long entry are shown, before an ellipsis.
+constexpr int ShortenedFavoriteLength = 200;
+
+// The entry as the lists and boxes show it: itself, or its start and an ellipsis when long.
+QString ShownFavorite(const QString &entry);
+
 // The position of the favorite (address, name) in a pair of lists matched by position; -1 when
 // it is not there. The main window uses it to take out a favorite the editor deleted: matching
 // the pair rather than the editor's row stays right after the editor has moved or added entries.

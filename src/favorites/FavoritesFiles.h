@@ -3,11 +3,16 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 inline const char *const FavoritesFileName = "\\Favorites"; // the addresses
 inline const char *const FavNameFileName = "\\FavName"; // the names, position for position
 // Held by whoever writes the two files, so two instances never interleave their changes.
 inline const char *const FavoritesLockName = "\\Favorites.lock";
+// Present while a change replaces the two files; names the pair (see FavoritesFiles.cpp).
+inline const char *const FavoritesJournalName = "\\Favorites.journal";
+// The new content of a file, next to it, until it is moved into place.
+inline const char *const FavoritesNextSuffix = ".new";
 
 // A load takes at most this many entries of a file; the rest stays in the file untouched.
 constexpr int MaxFavoritesLoaded = 1001;
@@ -15,8 +20,14 @@ constexpr int MaxFavoritesLoaded = 1001;
 // How long a writer waits for another instance to finish with the files.
 constexpr int FavoritesLockWaitMs = 10000;
 
-// Every entry of a favorites file's bytes, in file order, without the load limit.
-QStringList ParseFavorites(const QByteArray &bytes);
+// A lock file that names no holder (empty, damaged or unreadable: its holder ended before
+// writing it) is taken over once it is this old. A live holder writes its details in the same
+// moment it makes the file, so one that has named nobody for this long never will.
+constexpr int SilentFavoritesLockMs = 300;
+
+// Every entry of a favorites file's bytes, in file order, without the load limit; with from,
+// those from that position on.
+QStringList ParseFavorites(const QByteArray &bytes, qsizetype from = 0);
 
 // The file's bytes for these entries: one quoted entry per line, CR LF. A line break inside an
 // entry becomes a blank, so one entry never turns into two and the files stay in step.
@@ -46,15 +57,22 @@ struct FavoritesWriteResult
 FavoritesWriteResult AddFavorite(const QString &folder, const QString &address, const QString &name,
                                  int lockWaitMs = FavoritesLockWaitMs);
 
-// What the favorites editor works on: the entries it was shown of each file.
-struct FavoritesForEdit
+// The two files' entries, position for position, at most MaxFavoritesLoaded of each.
+struct FavoritesPair
 {
     QStringList addresses;
     QStringList names;
 };
+// What the favorites editor works on: the entries it was shown of each file.
+using FavoritesForEdit = FavoritesPair;
 
-// Both files as the editor shows them, at most MaxFavoritesLoaded entries each, read while no
-// other instance is halfway through a change.
+// Both files as the main window shows them: the same change's state of each, never one file
+// before a change and the other after it. Takes the lock only when a change is under way or
+// was stopped midway (and then finishes it).
+FavoritesPair ReadFavorites(const QString &folder, int lockWaitMs = FavoritesLockWaitMs);
+
+// Both files as the editor shows them, read under the lock, after finishing a change that was
+// stopped midway. A busy lock still lets the editor open.
 FavoritesForEdit LoadFavoritesForEdit(const QString &folder, int lockWaitMs = FavoritesLockWaitMs);
 
 // The editor's save: rewrites both files whole with the edited lists, both or neither.
@@ -69,3 +87,21 @@ FavoritesWriteResult SaveFavorites(const QString &folder, const QStringList &add
 
 // What to tell the user when Add Current Page could not write; empty when it went well.
 QString AddFavoriteFailureText(const FavoritesWriteResult &result);
+
+// The instants of a change to the two files, in order, each reached once the one before is
+// done. A change stopped at any of the first five leaves both files as they were; stopped at any
+// later one, the next reader finds both files changed.
+inline const char *const FavoritesSteps[] = {
+    "locked", // the files read, nothing written
+    "addresses begun", // the addresses' new file made, still empty
+    "addresses written", // the addresses' new file whole
+    "names written", // the names' new file whole
+    "journal begun", // the journal's new file whole, not yet in place
+    "journal written", // the journal in place: from here on the change is done
+    "addresses replaced",
+    "names replaced",
+    "journal removed", // the lock still held
+};
+
+// Called at each of the steps above, for tests that stop a change there; none by default.
+void SetFavoritesStepHook(std::function<void(const char *step)> hook);

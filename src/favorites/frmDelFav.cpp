@@ -29,13 +29,14 @@ void ShowList(QListWidget *list, const QStringList &entries)
 {
     const int n = entries.size();
     for (int i = 0; i < qMin(list->count(), n); ++i) {
-        if (list->item(i)->text() != entries[i])
-            list->item(i)->setText(entries[i]);
+        const QString shown = ShownFavorite(entries[i]);
+        if (list->item(i)->text() != shown)
+            list->item(i)->setText(shown);
     }
     while (list->count() > n)
         delete list->takeItem(list->count() - 1);
     for (int i = list->count(); i < n; ++i)
-        list->addItem(entries[i]);
+        list->addItem(ShownFavorite(entries[i]));
 }
 
 void ShowSelection(QListWidget *list, int row)
@@ -49,10 +50,21 @@ void ShowSelection(QListWidget *list, int row)
     }
 }
 
-void ShowText(QLineEdit *box, const QString &text)
+// Shows the text in the box, shortened when long; what the box stands for is kept whole.
+void ShowText(QLineEdit *box, const QString &text, frmDelFav::BoxText &held)
 {
-    if (box->text() != text)
-        box->setText(text);
+    held.whole = text;
+    held.shown = ShownFavorite(text);
+    if (box->text() != held.shown)
+        box->setText(held.shown);
+}
+
+// What the box holds: the whole text it stands for while it still shows it unchanged (a long
+// entry selected and not edited stays whole), else what was typed.
+QString TextOf(const QLineEdit *box, const frmDelFav::BoxText &held)
+{
+    const QString text = box->text();
+    return text == held.shown ? held.whole : text;
 }
 
 // The designed sizes suit the dialog font the window was drawn with; another system's font may
@@ -259,8 +271,8 @@ bool frmDelFav::SaveFavList()
 
 void frmDelFav::TakeTexts()
 {
-    m_edit.name = txtFavname->text();
-    m_edit.address = txtFavAddress->text();
+    m_edit.name = TextOf(txtFavname, m_nameInBox);
+    m_edit.address = TextOf(txtFavAddress, m_addressInBox);
 }
 
 void frmDelFav::ShowEdit()
@@ -270,8 +282,8 @@ void frmDelFav::ShowEdit()
     ShowList(List2, m_edit.names);
     ShowSelection(List1, m_edit.selected);
     ShowSelection(List2, m_edit.selected);
-    ShowText(txtFavname, m_edit.name);
-    ShowText(txtFavAddress, m_edit.address);
+    ShowText(txtFavname, m_edit.name, m_nameInBox);
+    ShowText(txtFavAddress, m_edit.address, m_addressInBox);
     cmdDelete->setEnabled(m_edit.deleteEnabled);
     cmdChange->setEnabled(m_edit.updateEnabled);
     cmdAdd->setEnabled(m_edit.addEnabled);

@@ -63,6 +63,13 @@ public:
     QListWidget *List2 = nullptr;
     QListWidget *List1 = nullptr;
 
+    // A text box's text as last shown (shortened when long) and the whole text it stands for.
+    struct BoxText
+    {
+        QString shown;
+        QString whole;
+    };
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
@@ -83,6 +90,8 @@ private:
     std::function<void()> m_loadFavList;
     std::function<void(const QString &, const QString &)> m_removeFavorite;
     FavoritesEdit m_edit;
+    BoxText m_nameInBox;
+    BoxText m_addressInBox;
     // How many entries of each file this window holds as read (or as last saved); a save keeps
     // whatever the files hold beyond that.
     int m_addressesShown = 0;

@@ -17,7 +17,7 @@ bool IsLineEnd(char c)
     return c == '\r' || c == '\n';
 }
 
-bool IsAscii(const QByteArray &bytes)
+bool IsAscii(QByteArrayView bytes)
 {
     for (const char c : bytes) {
         if (static_cast<unsigned char>(c) > 0x7F)
@@ -28,7 +28,7 @@ bool IsAscii(const QByteArray &bytes)
 
 // True when the bytes are valid UTF-8; decoded then holds their text, a leading byte order
 // mark included, since it is part of the text written.
-bool IsUtf8(const QByteArray &bytes, QString *decoded = nullptr)
+bool IsUtf8(QByteArrayView bytes, QString *decoded = nullptr)
 {
     QStringDecoder utf8(QStringDecoder::Utf8,
                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
@@ -40,34 +40,65 @@ bool IsUtf8(const QByteArray &bytes, QString *decoded = nullptr)
     return true;
 }
 
-// True when some of the bytes form a UTF-8 sequence of two to four bytes.
+bool IsContinuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+// True when some of the bytes form a UTF-8 sequence of two to four bytes. Only a lead byte
+// followed by enough continuation bytes is handed to the decoder, so a long single-byte text
+// is looked through quickly.
 bool HoldsUtf8Sequence(const QByteArray &bytes)
 {
     for (qsizetype i = 0; i < bytes.size(); ++i) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
         const qsizetype length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 0;
-        if (length > 0 && i + length <= bytes.size() && IsUtf8(bytes.mid(i, length)))
+        if (length == 0 || i + length > bytes.size())
+            continue;
+        bool continued = true;
+        for (qsizetype k = 1; k < length && continued; ++k)
+            continued = IsContinuation(bytes[i + k]);
+        if (continued && IsUtf8(QByteArrayView(bytes).sliced(i, length)))
             return true;
     }
     return false;
 }
 
+// A field's text, from a view into the file's bytes, so a long field is copied only once.
+QString Decode(QByteArrayView bytes)
+{
+    if (IsAscii(bytes))
+        return QString::fromLatin1(bytes);
+    QString decoded;
+    if (IsUtf8(bytes, &decoded))
+        return decoded;
+    return QString::fromLatin1(bytes);
+}
+
 } // namespace
 
-QStringList ParseTextFields(const QByteArray &bytes)
+QStringList ParseTextFields(const QByteArray &bytes, qsizetype from)
 {
     QStringList fields;
+    qsizetype index = 0; // of the field found next
+    const auto take = [&](QByteArrayView field) {
+        if (index++ >= from)
+            fields << Decode(field);
+    };
     const qsizetype n = bytes.size();
     qsizetype i = 0;
     while (i < n) {
-        // One field starts here (at the start of a line or after a comma).
+        // One field starts here (at the start of a line or after a comma). Its bytes are found
+        // first and taken in one piece: a field may be megabytes long.
         while (i < n && IsBlank(bytes[i]))
             ++i;
-        QByteArray field;
+        qsizetype begin = i;
+        qsizetype end = i;
         if (i < n && bytes[i] == '"') {
-            ++i;
+            begin = ++i;
             while (i < n && bytes[i] != '"' && !IsLineEnd(bytes[i]))
-                field += bytes[i++];
+                ++i;
+            end = i;
             if (i < n && bytes[i] == '"')
                 ++i;
             // What follows the closing quote up to the delimiter is dropped.
@@ -75,11 +106,12 @@ QStringList ParseTextFields(const QByteArray &bytes)
                 ++i;
         } else {
             while (i < n && bytes[i] != ',' && !IsLineEnd(bytes[i]))
-                field += bytes[i++];
-            while (!field.isEmpty() && IsBlank(field.back()))
-                field.chop(1);
+                ++i;
+            end = i;
+            while (end > begin && IsBlank(bytes[end - 1]))
+                --end;
         }
-        fields << DecodeText(field);
+        take(QByteArrayView(bytes).sliced(begin, end - begin));
 
         if (i >= n)
             break;
@@ -87,7 +119,7 @@ QStringList ParseTextFields(const QByteArray &bytes)
             ++i;
             // A comma at the end of a line or of the file leaves one more, empty field.
             if (i >= n || IsLineEnd(bytes[i])) {
-                fields << QString();
+                take({});
                 if (i < n) {
                     if (bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n')
                         ++i;
@@ -106,7 +138,10 @@ QStringList ParseTextFields(const QByteArray &bytes)
 
 QByteArray SerializeTextField(const QString &text)
 {
-    return '"' + EncodeText(text) + "\"\r\n";
+    QByteArray field = EncodeText(text);
+    field.prepend('"');
+    field.append("\"\r\n");
+    return field;
 }
 
 QByteArray EncodeText(const QString &text)
@@ -124,12 +159,7 @@ QByteArray EncodeText(const QString &text)
 
 QString DecodeText(const QByteArray &bytes)
 {
-    if (IsAscii(bytes))
-        return QString::fromLatin1(bytes);
-    QString decoded;
-    if (IsUtf8(bytes, &decoded))
-        return decoded;
-    return QString::fromLatin1(bytes);
+    return Decode(bytes);
 }
 
 QString ReadFirstField(const QString &path)

@@ -11,8 +11,9 @@
 // loses its surrounding blanks; a field that begins with a double quote runs to the next double
 // quote, and whatever follows that quote up to the next comma or line end is dropped. An empty
 // line gives an empty field. A quote left open ends at its line end, so one damaged line can
-// never swallow the lines after it.
-QStringList ParseTextFields(const QByteArray &bytes);
+// never swallow the lines after it. With from, the fields before it are passed over without
+// being turned into text (a field may be megabytes long).
+QStringList ParseTextFields(const QByteArray &bytes, qsizetype from = 0);
 
 // One quoted field with its line end.
 QByteArray SerializeTextField(const QString &text);

@@ -19,6 +19,9 @@ private slots:
     void addCurrentPage_data();
     void addCurrentPage();
     void editorIsOneWindowAndThePopupFollowsIt();
+    void longEntriesShownShortAndChosenWhole();
+    void addCurrentPageTakesOverAnEmptyLock();
+    void changeKilledBetweenTheFilesIsFinishedAtStart();
 };
 
 namespace {
@@ -171,6 +174,79 @@ void tst_frmBrowser_Favorites::editorIsOneWindowAndThePopupFollowsIt()
     QCOMPARE(ReadAll(h.path("Favorites")),
              QByteArray("\"http://127.0.0.1:9/b\"\r\n\"http://127.0.0.1:9/c\"\r\n"));
     QCOMPARE(ReadAll(h.path("FavName")), QByteArray("\"\"\r\n\"Charlie\"\r\n"));
+}
+
+void tst_frmBrowser_Favorites::longEntriesShownShortAndChosenWhole()
+{
+    Harness h;
+    const QByteArray longAddress = "http://127.0.0.1:9/" + QByteArray(1 << 20, 'x') + "/end";
+    const QByteArray longName = "Long " + QByteArray(1 << 20, 'n');
+    WriteAll(h.path("Favorites"),
+             "\"http://127.0.0.1:9/a\"\r\n\"" + longAddress + "\"\r\n\"http://127.0.0.1:9/c\"\r\n");
+    WriteAll(h.path("FavName"), "\"Alpha\"\r\n\"" + longName + "\"\r\n\"Charlie\"\r\n");
+    h.start();
+    QTRY_VERIFY(h.w->isActiveWindow());
+    QTest::mouseClick(h.w->lbladd, Qt::LeftButton);
+    QVERIFY(h.w->List1->isVisible());
+
+    QCOMPARE(h.w->List1->item(1)->text(), QString::fromLatin1(longName.left(200)) + QChar(0x2026));
+    QCOMPARE(h.w->cboBookMarks->itemText(1),
+             QString::fromLatin1(longAddress.left(200)) + QChar(0x2026));
+    const QRect item = h.w->List1->visualItemRect(h.w->List1->item(1));
+    QTest::mouseClick(h.w->List1->viewport(), Qt::LeftButton, {}, item.center());
+    QVERIFY(h.navigations() == QStringList {"Navigate:" + QString::fromLatin1(longAddress)});
+
+    // Deleted in the editor, it leaves the main window's lists: it is found by its whole texts.
+    h.w->mnuEditFav->trigger();
+    QPointer<frmDelFav> editor = h.w->DelFavWindow;
+    QVERIFY(editor);
+    editor->List1->setCurrentRow(1);
+    editor->List1_Click();
+    editor->cmdDelete_Click();
+    QCOMPARE(h.w->List1->count(), 2);
+    QCOMPARE(h.w->List1->item(1)->text(), QString("Charlie"));
+    QCOMPARE(h.w->cboBookMarks->itemText(1), QString("http://127.0.0.1:9/c"));
+}
+
+void tst_frmBrowser_Favorites::addCurrentPageTakesOverAnEmptyLock()
+{
+    Harness h;
+    // Left by an instance that crashed between making the lock file and writing into it.
+    WriteAll(h.path("Favorites.lock"), "");
+    h.start();
+    h.view->SetLocation("http://127.0.0.1:9/p", "Page");
+    h.w->mnuAddToFav->trigger();
+    QVERIFY(h.dialogs.messages.isEmpty());
+    QCOMPARE(ReadAll(h.path("Favorites")), QByteArray("\"http://127.0.0.1:9/p\"\r\n"));
+    QCOMPARE(ReadAll(h.path("FavName")), QByteArray("\"Page\"\r\n"));
+    QVERIFY(!QFile::exists(h.path("Favorites.lock")));
+}
+
+void tst_frmBrowser_Favorites::changeKilledBetweenTheFilesIsFinishedAtStart()
+{
+    Harness h;
+    // What a kill leaves between moving the new addresses and the new names into place: the
+    // addresses already have the fourth favorite, the names not yet.
+    const QByteArray names = "\"Alpha\"\r\n\"Bravo\"\r\n\"Charlie\"\r\n";
+    WriteAll(h.path("Favorites"),
+             "\"http://127.0.0.1:9/a\"\r\n\"http://127.0.0.1:9/b\"\r\n\"http://127.0.0.1:9/c\"\r\n"
+             "\"http://127.0.0.1:9/d\"\r\n");
+    WriteAll(h.path("FavName"), names);
+    WriteAll(h.path("FavName.new"), names + "\"Delta\"\r\n");
+    WriteAll(h.path("Favorites.journal"), "\"Favorites\"\r\n\"FavName\"\r\n");
+    WriteAll(h.path("Favorites.lock"), ""); // and the lock it held
+    h.start();
+    QTRY_VERIFY(h.w->isActiveWindow());
+    QTest::mouseClick(h.w->lbladd, Qt::LeftButton);
+
+    QCOMPARE(h.w->List1->count(), 4);
+    QCOMPARE(h.w->List1->item(3)->text(), QString("Delta"));
+    const QRect item = h.w->List1->visualItemRect(h.w->List1->item(3));
+    QTest::mouseClick(h.w->List1->viewport(), Qt::LeftButton, {}, item.center());
+    QCOMPARE(h.navigations(), QStringList {"Navigate:http://127.0.0.1:9/d"});
+    QCOMPARE(ReadAll(h.path("FavName")), names + "\"Delta\"\r\n");
+    QVERIFY(!QFile::exists(h.path("FavName.new")));
+    QVERIFY(!QFile::exists(h.path("Favorites.journal")));
 }
 
 QTEST_MAIN(tst_frmBrowser_Favorites)

@@ -28,6 +28,10 @@ private slots:
     void saveKeepsWhatTheEditorNeverHad();
     void saveIsBothOrNeither_data();
     void saveIsBothOrNeither();
+    void killedChangeLeavesBeforeOrAfter_data();
+    void killedChangeLeavesBeforeOrAfter();
+    void lockNamingNoHolderIsTakenOver_data();
+    void lockNamingNoHolderIsTakenOver();
 };
 
 namespace {
@@ -380,6 +384,106 @@ void tst_FavoritesFiles::saveIsBothOrNeither()
     QCOMPARE(r.outcome, FavoritesWriteResult::FileFailed);
     QCOMPARE(QFileInfo(r.failedPath).fileName(), blocked);
     QCOMPARE(ReadAll(other), before);
+}
+
+void tst_FavoritesFiles::killedChangeLeavesBeforeOrAfter_data()
+{
+    QTest::addColumn<QString>("operation");
+    QTest::addColumn<QString>("step"); // empty: not killed
+    QTest::addColumn<bool>("done");
+
+    for (const char *operation : {"add", "save"}) {
+        bool done = false;
+        for (const char *step : FavoritesSteps) {
+            done = done || QByteArray(step) == "journal written";
+            QTest::addRow("%s, killed at %s", operation, step)
+                << QString(operation) << QString(step) << done;
+        }
+        QTest::addRow("%s, not killed", operation) << QString(operation) << QString() << true;
+    }
+}
+
+void tst_FavoritesFiles::killedChangeLeavesBeforeOrAfter()
+{
+    QFETCH(QString, operation);
+    QFETCH(QString, step);
+    QFETCH(bool, done);
+    QTemporaryDir dir;
+    const QStringList addresses = Numbered("http://127.0.0.1:9/", 3);
+    const QStringList names {"Zero", "One", "Two"};
+    WriteAll(Fav(dir), SerializeFavorites(addresses));
+    WriteAll(Names(dir), SerializeFavorites(names));
+
+    QProcess change;
+    change.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    change.start(FAVORITES_STOPPER, {dir.path(), operation, step.isEmpty() ? "never" : step});
+    QVERIFY(change.waitForFinished(60000));
+    if (step.isEmpty()) {
+        QCOMPARE(change.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(change.exitCode(), 0);
+    } else {
+        QCOMPARE(change.exitStatus(), QProcess::CrashExit);
+    }
+
+    FavoritesPair expected {addresses, names};
+    if (done && operation == "add") {
+        expected.addresses << "http://127.0.0.1:9/new";
+        expected.names << "New";
+    } else if (done) {
+        expected = {{addresses[2], addresses[1]}, {"Two", "One"}};
+    }
+    // What the next start shows: every name with its own address.
+    const FavoritesPair read = ReadFavorites(dir.path());
+    QCOMPARE(read.addresses, expected.addresses);
+    QCOMPARE(read.names, expected.names);
+    // The next change goes ahead at once (the killed change's lock names a process that is
+    // gone), keeps the pair in step, and leaves nothing of the killed change behind.
+    QCOMPARE(AddFavorite(dir.path(), "http://127.0.0.1:9/next", "Next").outcome,
+             FavoritesWriteResult::Written);
+    QCOMPARE(AllEntries(Fav(dir)), expected.addresses + QStringList {"http://127.0.0.1:9/next"});
+    QCOMPARE(AllEntries(Names(dir)), expected.names + QStringList {"Next"});
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"FavName", "Favorites"}));
+}
+
+void tst_FavoritesFiles::lockNamingNoHolderIsTakenOver_data()
+{
+    QTest::addColumn<QByteArray>("content"); // null: a folder in its place
+    QTest::addColumn<int>("ageSeconds");
+    QTest::newRow("empty, just made") << QByteArray("") << 0;
+    QTest::newRow("empty, left by a crash an hour ago") << QByteArray("") << 3600;
+    QTest::newRow("damaged") << QByteArray("not a lock\n\x01") << 0;
+    QTest::newRow("dated in the future") << QByteArray("") << -3600;
+    QTest::newRow("a folder in its place") << QByteArray() << 0;
+}
+
+void tst_FavoritesFiles::lockNamingNoHolderIsTakenOver()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, ageSeconds);
+    QTemporaryDir dir;
+    WriteAll(Fav(dir), "\"a\"\r\n");
+    WriteAll(Names(dir), "\"A\"\r\n");
+    const QString lockPath = dir.filePath("Favorites.lock");
+    if (content.isNull()) {
+        QVERIFY(QDir().mkpath(lockPath));
+    } else {
+        WriteAll(lockPath, content);
+        QFile lock(lockPath);
+        QVERIFY(lock.open(QIODevice::ReadWrite));
+        QVERIFY(lock.setFileTime(QDateTime::currentDateTime().addSecs(-ageSeconds),
+                                 QFileDevice::FileModificationTime));
+    }
+
+    // With the usual wait: a lock that names no holder is never waited on until it ends.
+    QCOMPARE(AddFavorite(dir.path(), "b", "B").outcome, FavoritesWriteResult::Written);
+    QCOMPARE(SaveFavorites(dir.path(), {"b", "a"}, {"B", "A"}, 2, 2).outcome,
+             FavoritesWriteResult::Written);
+
+    QCOMPARE(AllEntries(Fav(dir)), QStringList({"b", "a"}));
+    QCOMPARE(AllEntries(Names(dir)), QStringList({"B", "A"}));
+    if (!content.isNull())
+        QVERIFY(!QFileInfo::exists(lockPath));
 }
 
 QTEST_GUILESS_MAIN(tst_FavoritesFiles)

@@ -39,6 +39,8 @@ private slots:
     void deleteTakesTheFavoriteOutOfTheMainWindow();
     void writeFailureKeepsTheWindowOpen_data();
     void writeFailureKeepsTheWindowOpen();
+    void longEntriesShownShortAndKeptWhole_data();
+    void longEntriesShownShortAndKeptWhole();
 };
 
 namespace {
@@ -538,6 +540,75 @@ void tst_frmDelFav::writeFailureKeepsTheWindowOpen()
     QCOMPARE(e.favorites(), Lines("a c b"));
     QCOMPARE(e.names(), Lines("A C B"));
     QCOMPARE(e.reloadedFrom.size(), 1);
+}
+
+void tst_frmDelFav::longEntriesShownShortAndKeptWhole_data()
+{
+    QTest::addColumn<QString>("script");
+    QTest::addColumn<QString>("order"); // the favorites after Done, by their letters
+    QTest::addColumn<QString>("typedAddress"); // what replaced the long address; empty: none
+
+    QTest::newRow("opened and closed") << ""
+                                       << "a L c"
+                                       << "";
+    QTest::newRow("moved") << "click List1 1; press Command1"
+                           << "L a c"
+                           << "";
+    QTest::newRow("selected and updated as shown") << "click List2 1; press cmdChange"
+                                                   << "a L c"
+                                                   << "";
+    QTest::newRow("another deleted") << "click List1 2; press cmdDelete"
+                                     << "a L"
+                                     << "";
+    QTest::newRow("address typed over")
+        << "click List1 1; type txtFavAddress http://127.0.0.1:9/typed; press cmdChange"
+        << "a L c"
+        << "http://127.0.0.1:9/typed";
+}
+
+void tst_frmDelFav::longEntriesShownShortAndKeptWhole()
+{
+    QFETCH(QString, script);
+    QFETCH(QString, order);
+    QFETCH(QString, typedAddress);
+    // A megabyte address and name (past what a text box holds), the name in single-byte text.
+    const QByteArray longAddress = "http://127.0.0.1:9/" + QByteArray(1 << 20, 'x') + "/end";
+    const QByteArray longName = "Caf\xE9 " + QByteArray(1 << 20, 'n') + " end";
+    const QMap<QString, QByteArray> addressLine {{"a", "\"http://127.0.0.1:9/a\"\r\n"},
+                                                 {"L", '"' + longAddress + "\"\r\n"},
+                                                 {"c", "\"http://127.0.0.1:9/c\"\r\n"}};
+    const QMap<QString, QByteArray> nameLine {
+        {"a", "\"A\"\r\n"}, {"L", '"' + longName + "\"\r\n"}, {"c", "\"C\"\r\n"}};
+    Editor e {QString(), QString()};
+    WriteAll(e.dir.filePath("Favorites"), addressLine["a"] + addressLine["L"] + addressLine["c"]);
+    WriteAll(e.dir.filePath("FavName"), nameLine["a"] + nameLine["L"] + nameLine["c"]);
+    e.open();
+    e.show();
+    QTRY_VERIFY(e.w->isActiveWindow());
+
+    // Shown as their start and an ellipsis.
+    const QString shownAddress = QString::fromLatin1(longAddress.left(200)) + QChar(0x2026);
+    const QString shownName = QString::fromLatin1(longName.left(200)) + QChar(0x2026);
+    QCOMPARE(e.w->List1->item(1)->text(), shownAddress);
+    QCOMPARE(e.w->List2->item(1)->text(), shownName);
+    ClickRow(e.w->List1, 1);
+    QCOMPARE(e.w->txtFavAddress->text(), shownAddress);
+    QCOMPARE(e.w->txtFavname->text(), shownName);
+    ClickRow(e.w->List1, 0);
+
+    Run(*e.w, script);
+    QTest::mouseClick(e.w->cmdDone, Qt::LeftButton);
+    QVERIFY(!e.w->isVisible());
+
+    QByteArray addresses, names;
+    for (const QString &letter : order.split(' ')) {
+        addresses += letter == "L" && !typedAddress.isEmpty()
+            ? '"' + typedAddress.toLatin1() + "\"\r\n"
+            : addressLine[letter];
+        names += nameLine[letter];
+    }
+    QVERIFY(e.favorites() == addresses); // QCOMPARE would print megabytes
+    QVERIFY(e.names() == names);
 }
 
 QTEST_MAIN(tst_frmDelFav)
