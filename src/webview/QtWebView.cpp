@@ -396,6 +396,7 @@ void QtWebView::GoSearch()
 
 void QtWebView::Refresh()
 {
+    d->PersonNavigates(); // the person's own reload is heard afresh; a page's own is not
     if (d->HasPage())
         d->Requested();
     d->view->reload();
