@@ -43,6 +43,12 @@ PAGES = {
    style="position:absolute;left:40px;top:200px;width:300px;height:100px;background:#ddf">
   Open linked</a>"""),
     "/linked.html": "Linked Page",
+    # A link for another program of the desktop's, and a script that tries one on its own.
+    "/other.html": ("Other Program", """
+<a href="x-quor-test:clicked"
+   style="position:absolute;left:40px;top:100px;width:300px;height:60px;background:#ddf">
+  For another program</a>
+<script>setTimeout(function () { location = 'x-quor-test:script'; }, 0);</script>"""),
     # A page that shows dialog after dialog, each OK bringing the next.
     "/alerts.html": ("Alerts", """<script>
 for (var i = 1; i <= 1000; ++i) alert('again ' + i);
@@ -70,6 +76,52 @@ document.addEventListener('keydown', function (e) {
     # 4 MB at 160 KB/s: far from done while the person watches it and cancels.
     "/big.bin": desktop.Attachment("big.bin", 4 << 20, chunk=16 << 10, pause=0.1),
     "/slow.html": desktop.SlowPage("Slow Page", 1 << 20, chunk=1 << 10, pause=0.1),
+    # A window that asks for a window every 10 ms and tells the server its own time every
+    # 100 ms; each window it gets asks for one more of its own.
+    "/flood.html": ("Flood Opener", "<script>window.open('/flood-popup.html');</script>"),
+    "/flood-popup.html": ("Flood Popup", """<script>
+var asked = 0, ticks = 0;
+setInterval(function () { window.open('/flood-child.html?' + (++asked)); }, 10);
+setInterval(function () { fetch('/flood-tick?' + (++ticks) + '&' + asked); }, 100);
+</script>"""),
+    "/flood-child.html": ("Flood Child", """<script>
+window.open('/flood-child.html?from-child-' + Math.random());
+</script>"""),
+    # Asks for 15 windows at each load and reloads itself until its sixth load; tells the server
+    # how many of the asked-for windows the page got back.
+    "/reloader.html": ("Reloading Page", """<script>
+var load = +(sessionStorage.getItem('load') || 0) + 1;
+sessionStorage.setItem('load', load);
+var got = 0;
+for (var i = 0; i < 15; ++i) if (window.open('/asked.html?' + load + '-' + i)) ++got;
+fetch('/load?' + load + '&' + got);
+if (load < 6) setTimeout(function () { location.reload(); }, 300);
+</script>"""),
+    "/asked.html": "Asked For",
+    # Keeps a value in the engine's local storage and tells the server what it reads back.
+    "/storage.html": ("Storage Page", """<script>
+localStorage.setItem('kept', 'quor-' + location.port);
+fetch('/stored?' + localStorage.getItem('kept'));
+</script>"""),
+    # Its window, once the server has /go, retitles itself in bursts for three seconds of its
+    # own time, then settles on a last title and tells the server how many it set.
+    "/loop-opener.html": ("Loop Opener", "<script>window.open('/caption-loop.html');</script>"),
+    "/caption-loop.html": ("Caption Loop", """<script>
+function loop() {
+  var end = Date.now() + 3000, n = 0;
+  (function burst() {
+    for (var i = 0; i < 50; ++i) document.title = 'Loop ' + (++n);
+    if (Date.now() < end) { setTimeout(burst, 0); return; }
+    document.title = 'Caption Loop Done';
+    fetch('/loop-done?' + n);
+  })();
+}
+var wait = setInterval(function () {
+  fetch('/go', {cache: 'no-store'}).then(function (r) {
+    if (r.ok && wait) { clearInterval(wait); wait = null; loop(); }
+  });
+}, 100);
+</script>"""),
 }
 
 STAMP = "21127OCT99"
@@ -108,11 +160,11 @@ class Scenario:
         """An address as a person types it: host, port and path, no scheme."""
         return "127.0.0.1:%d%s" % (self.server.port, path)
 
-    def start(self, profile, page="/start.html", loaded=True, env=None):
+    def start(self, profile, page="/start.html", loaded=True, env=None, cwd=None):
         """Starts the browser on a page and waits until the page is asked for and, if loaded,
         until the caption says it is shown whole."""
         since = self.server.mark()
-        b = self.desk.browser(profile, [self.url(page)], env).start()
+        b = self.desk.browser(profile, [self.url(page)], env, cwd).start()
         b.window()
         self.server.wait_request(page, since=since, timeout=40)
         if loaded:
@@ -1374,7 +1426,414 @@ def alert_loop_lets_go(s):
     check_cfg(profile.read("QuorBrowser.cfg"), "0", "0")
 
 
+def other_program_link_asks(s):
+    """A link whose scheme another program of the desktop handles: a click asks "Open this link
+    with Quor Test Handler?", No (the default) starts nothing, Yes starts it once; the page's
+    script alone starts nothing."""
+    profile = s.desk.new_profile("main")
+    handled = os.path.join(profile.root, "handled.txt")
+    handler = os.path.join(profile.root, "handler.sh")
+    with open(handler, "w") as f:
+        f.write('#!/bin/sh\necho "$1" >> "%s"\n' % handled)
+    os.chmod(handler, 0o755)
+    apps = os.path.join(profile.root, "data", "applications")
+    os.makedirs(apps, exist_ok=True)
+    with open(os.path.join(apps, "quor-test-handler.desktop"), "w") as f:
+        f.write("[Desktop Entry]\nType=Application\nName=Quor Test Handler\n"
+                "Exec=%s %%u\nMimeType=x-scheme-handler/x-quor-test;\n" % handler)
+    with open(os.path.join(profile.root, "config", "mimeapps.list"), "w") as f:
+        f.write("[Default Applications]\n"
+                "x-scheme-handler/x-quor-test=quor-test-handler.desktop\n")
+
+    def lines():
+        try:
+            with open(handled) as f:
+                return f.read().split()
+        except FileNotFoundError:
+            return []
+
+    b = s.start(profile, "/other.html")
+    s.wait_settled(b)
+    b.activate()
+    link = s.on_page(b, 190, 130)
+    s.desk.click(*link)
+    _wait_active(s, b, "Open with another program")
+
+    def question():
+        for label in s.a11y.find_all(b.accessible(), s.Role.LABEL):
+            text = (label.get_name() or "") + " " + (s.a11y.text_of(label) or "")
+            if "Open this link with" in text:
+                return text
+        return None
+
+    asked = wait_for("the question", question, 10)
+    if "Quor Test Handler" not in asked or "x-quor-test:clicked" not in asked:
+        raise Failure("the question does not name the program and the link: %r" % asked)
+    s.desk.key("Return")  # No
+    s.barrier(b)
+    if lines():
+        raise Failure("No started the program: %s" % lines())
+    s.desk.click(*link)
+    _wait_active(s, b, "Open with another program")
+    s.desk.key("y")
+    wait_for("the program to have the link", lambda: lines(), 15)
+    s.barrier(b)
+    if lines() != ["x-quor-test:clicked"]:
+        raise Failure("the program was given %s" % lines())
+
+
+ALLOW_ALL_CFG = b"21127OCT99\r\n0\r\nallowie\r\nBlank\r\n9600\r\n6975\r\n1000\r\n1000\r\n0\r\n"
+MINIMIZED_CFG = b"21127OCT99\r\n1\r\nall\r\nBlank\r\n9600\r\n6975\r\n1000\r\n1000\r\n0\r\n"
+# Windows of its own a page may have open at once, its windows' windows counted in.
+PAGE_WINDOWS_MAX = 20
+POPUP_NOTICE = "Pop-Up Window Canceled"
+
+
+def _managed_windows(s, b):
+    """The program's windows that the window manager manages, by id, with their titles."""
+    out = desktop.run(["wmctrl", "-lp"], s.desk.env, check=False)
+    found = {}
+    for line in out.splitlines():
+        parts = line.split(None, 4)
+        if len(parts) >= 4 and parts[2] == str(b.pid):
+            found[int(parts[0], 16)] = parts[4] if len(parts) > 4 else ""
+    return found
+
+
+def _read_or_empty(profile, name):
+    try:
+        with open(profile.file(name), "rb") as f:
+            return f.read()
+    except FileNotFoundError:
+        return b""
+
+
+def allow_all_window_budget(s):
+    """Allow All Windows, and a page whose window asks for a window every 10 ms, each of which
+    asks for one more: at no point of twelve seconds of the page's own time are more than 20
+    windows of the page's open at once; the main window still goes to an address typed into it,
+    with the flood going on."""
+    profile = s.desk.new_profile("main")
+    profile.write("QuorBrowser.cfg", ALLOW_ALL_CFG)
+    b = s.start(profile, "/flood.html")
+    main = b.window()
+    most = [0]
+
+    def page_windows():
+        others = sorted(w for w in _managed_windows(s, b) if w != main)
+        most[0] = max(most[0], len(others))
+        if len(others) > PAGE_WINDOWS_MAX:
+            raise Failure("%d windows of the page's open at once (pop-up asked %s times, "
+                          "windows fetched %d times)"
+                          % (len(others), s.reported("/flood-tick")[-1:],
+                             s.server.count("/flood-child.html")))
+        return len(others)
+
+    # The pop-up's ticks are its own tenths of a second: a flood guard that forgets after ten
+    # seconds is past its memory by the last point.
+    for ticks in (20, 60, 120):
+        wait_for("the pop-up's tick %d with the windows counted" % ticks,
+                 lambda: page_windows() is not None
+                 and s.server.count("/flood-tick") >= ticks, 45, interval=0.2,
+                 detail=lambda: "ticks %d, windows %d" % (s.server.count("/flood-tick"),
+                                                          most[0]))
+    if most[0] < 2 or not s.server.count("/flood-child.html"):
+        raise Failure("the pop-up got no window of its own: at most %d windows beside the "
+                      "main one, %d fetched" % (most[0], s.server.count("/flood-child.html")))
+    ticks = s.server.count("/flood-tick")
+    s.visit_by_typing(b, "/a.html")
+    # Still asking, and still held.
+    wait_for("the pop-up to go on asking", lambda: page_windows() is not None
+             and s.server.count("/flood-tick") >= ticks + 10, 30, interval=0.2)
+
+
+def own_reloads_stay_unheard(s):
+    """Cancel All Windows, and a page that asks for 15 windows at each load and reloads itself
+    five times: the notice flashes, no asked-for page is ever fetched, the page goes through
+    all six loads, and from its third load on window.open gives it nothing: the site is no
+    longer heard at all. The person's own F5 hears it afresh: window.open gives it windows
+    again (each refused then), and still nothing is fetched."""
+    profile = s.desk.new_profile("main")
+    profile.write("QuorBrowser.cfg", CANCEL_ALL_CFG)
+    b = s.start(profile, "/reloader.html", loaded=False)
+    wait_for("the notice to flash", lambda: s.labels(b, re.escape(POPUP_NOTICE)), 20,
+             detail=lambda: s.server.requests())
+    s.server.wait_request("/load", count=6, timeout=40)
+    b.wait_caption(done("Reloading Page"))
+    s.barrier(b)
+
+    def loads():
+        return [p.split("?", 1)[1].split("&") for p in s.server.requests()
+                if p.startswith("/load?")]
+
+    got = {int(load): int(n) for load, n in loads()}
+    if sorted(got) != [1, 2, 3, 4, 5, 6]:
+        raise Failure("the page reported the loads %r" % loads())
+    heard = [load for load, n in got.items() if load >= 3 and n]
+    if heard or sum(got.values()) > 15:
+        raise Failure("window.open gave the page windows at the loads %r, %d in all: %r"
+                      % (heard, sum(got.values()), got))
+    b.activate()
+    s.barrier(b)
+    s.desk.key("F5")
+    s.server.wait_request("/load", count=7, timeout=20)
+    last = dict(loads()).get("7")
+    if not last or int(last) == 0:
+        raise Failure("after F5 window.open gave the page nothing: %r" % loads())
+    wait_for("the notice to flash after F5", lambda: s.labels(b, re.escape(POPUP_NOTICE)), 10)
+    s.barrier(b)
+    if s.server.count("/asked.html"):
+        raise Failure("asked-for pages were fetched: %s"
+                      % [p for p in s.server.requests() if p.startswith("/asked.html")])
+
+
+def favorite_over_lock_without_holder(s):
+    """An empty Favorites.lock, as a crash leaves one, in the application folder: Favorites >
+    Add Current Page, from the keyboard, adds the page at once to Favorites and FavName, and
+    no message comes."""
+    profile = s.desk.new_profile("main")
+    profile.write("Favorites.lock", b"")
+    b = s.start(profile, "/a.html")
+    s.wait_settled(b)
+    b.activate()
+    s.desk.key("alt+h")
+    b.find(s.Role.MENU_ITEM, "Splash")
+    s.desk.key("Left")
+    b.find(s.Role.MENU_ITEM, "Add Current Page")
+    s.desk.key("a")
+    want = (b'"%s"\r\n' % s.url("/a.html").encode(), b'"Alpha Page"\r\n')
+    # A held lock is waited for ten seconds and then said busy; this one holds nothing.
+    wait_for("the page in Favorites and FavName",
+             lambda: (_read_or_empty(profile, "Favorites"),
+                      _read_or_empty(profile, "FavName")) == want, 8,
+             detail=lambda: repr((_read_or_empty(profile, "Favorites"),
+                                  _read_or_empty(profile, "FavName"))))
+    s.barrier(b)
+    others = {w: t for w, t in _managed_windows(s, b).items() if w != b.window()}
+    if others:
+        raise Failure("windows beside the main one: %r" % others)
+
+
+def stored_minimized_opens_normal(s):
+    """A window stored minimized opens normal and on the screen; closed untouched it is stored
+    normal."""
+    profile = s.desk.new_profile("main")
+    profile.write("QuorBrowser.cfg", MINIMIZED_CFG)
+    b = s.start(profile)
+    s.wait_settled(b)
+    state = b.net_wm_state()
+    info = desktop.run(["xwininfo", "-id", str(b.window())], s.desk.env)
+    if "HIDDEN" in state or "IsViewable" not in info:
+        raise Failure("the window opened as %s, %s" % (
+            state, re.search(r"Map State: \w+", info).group(0)))
+    s.close_by_window_manager(b)
+    if b.wait_exit() != 0:
+        raise Failure("the program ended with %s" % b.returncode)
+    check_cfg(profile.read("QuorBrowser.cfg"), "0", "0")
+
+
+def leftover_saves_go(s):
+    """Temporary files of saves cut short in the application folder: the program's own older
+    than a minute are gone once it has started; a fresh one, maybe another instance's save under
+    way, and files of others stay."""
+    profile = s.desk.new_profile("main")
+    hour_ago = time.time() - 3600
+    # The file, how old it is, and whether it goes.
+    rows = (("QuorBrowser.cfg.AbC123", hour_ago, True),
+            ("Favorites.x9Y8z7", hour_ago, True),
+            ("homepage.Q1w2E3", hour_ago, True),
+            ("QuorBrowser.cfg.Fr35h1", None, False),
+            ("notes.txt.AbC123", hour_ago, False),
+            ("QuorBrowser.cfg.AbC12", hour_ago, False))
+    for name, mtime, _ in rows:
+        profile.write(name, b"half a save\r\n")
+        if mtime is not None:
+            os.utime(profile.file(name), (mtime, mtime))
+    b = s.start(profile)
+    gone = [name for name, _, goes in rows if goes]
+    wait_for("the old leftovers to go",
+             lambda: not any(os.path.exists(profile.file(n)) for n in gone), 15,
+             detail=lambda: sorted(os.listdir(profile.app)))
+    missing = [name for name, _, goes in rows
+               if not goes and not os.path.exists(profile.file(name))]
+    if missing or not b.running():
+        raise Failure("removed as well: %r (folder now %r)"
+                      % (missing, sorted(os.listdir(profile.app))))
+
+
+def unwritable_folder_said_once(s):
+    """An application folder that cannot be made (QUORBROWSER_HOME below a file): the program
+    starts and says so once, in a message naming the folder; after OK the window goes to an
+    address typed into it, and the window manager's close ends the program cleanly with no
+    further message."""
+    profile = s.desk.new_profile("main")
+    blocker = os.path.join(profile.root, "file")
+    with open(blocker, "w") as f:
+        f.write("a file where a folder would be\n")
+    folder = os.path.join(blocker, "app")
+    b = s.start(profile, env={"QUORBROWSER_HOME": folder})
+    _wait_active(s, b, "QuorBrowser")
+    wait_for("the message to name %s" % folder,
+             lambda: s.labels(b, "(?s).*%s.*" % re.escape(folder)), 10,
+             detail=lambda: s.a11y.describe_showing(b.accessible(), s.Role.LABEL))
+    if len(s.windows_named(b, "QuorBrowser")) != 1:
+        raise Failure("%d message windows" % len(s.windows_named(b, "QuorBrowser")))
+    s.desk.key("Return")
+    wait_for("the message to go", lambda: not s.windows_named(b, "QuorBrowser"), 10)
+    s.visit_by_typing(b, "/a.html")
+    if s.windows_named(b, "QuorBrowser"):
+        raise Failure("a second message came while the window was used")
+    messages = set()
+
+    def ended():
+        if b.running():
+            messages.update(s.windows_named(b, "QuorBrowser"))
+        return not b.running()
+
+    s.close_by_window_manager(b)
+    wait_for("the program to end", ended, 20, detail=lambda: "still running; message "
+             "windows %r" % sorted(messages))
+    if messages or b.returncode != 0:
+        raise Failure("closing showed %d messages and ended with %s"
+                      % (len(messages), b.returncode))
+    if os.path.isdir(blocker):
+        raise Failure("%s became a folder" % blocker)
+
+
+def relative_xdg_folders_ignored(s):
+    """Started with relative XDG_DATA_HOME, XDG_CONFIG_HOME, XDG_CACHE_HOME and XDG_STATE_HOME,
+    the program makes nothing under the folder it was started in: the engine keeps the page's
+    storage where unset variables put it, under the home folder, and the window goes to
+    addresses typed into it."""
+    profile = s.desk.new_profile("main")
+    cwd = os.path.join(profile.root, "started-here")
+    os.makedirs(cwd)
+    env = {name: "relative/" + name.lower() for name in
+           ("XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME")}
+    b = s.start(profile, env=env, cwd=cwd)
+    s.visit_by_typing(b, "/storage.html")
+    wait_for("the page to read its storage back",
+             lambda: s.reported("/stored") == ["quor-%d" % s.server.port], 15,
+             detail=lambda: s.server.requests())
+    default = os.path.join(profile.root, "home", ".local", "share", "QuorBrowser")
+    wait_for("the engine's folder in %s" % default, lambda: os.path.isdir(default), 10)
+    s.visit_by_typing(b, "/a.html")
+    s.close_by_window_manager(b)
+    if b.wait_exit() != 0:
+        raise Failure("the program ended with %s" % b.returncode)
+    made = [os.path.relpath(os.path.join(d, n), cwd) for d, dirs, names in os.walk(cwd)
+            for n in dirs + names]
+    if made:
+        raise Failure("made under the folder it was started in: %r" % sorted(made))
+
+
+def splash_centred_above(s):
+    """Help > Splash, from the keyboard: a window without frame or title shows in the middle of
+    the screen above the browser window, and stays above it when the browser window is
+    activated; its OK closes it."""
+    profile = s.desk.new_profile("main")
+    b = s.start(profile)
+    s.wait_settled(b)
+    main = b.window()
+    b.activate()
+    s.desk.key("alt+h")
+    b.find(s.Role.MENU_ITEM, "Splash")
+    s.desk.key("s")
+    splash = wait_for("one more window of the program's", lambda: [
+        w for w in _managed_windows(s, b) if w != main], 15)
+    if len(splash) != 1:
+        raise Failure("windows beside the main one: %r" % _managed_windows(s, b))
+    splash = splash[0]
+    # No frame, so no title bar: whatever name the window carries is shown nowhere.
+    extents = desktop.run(["xprop", "-id", str(splash), "_NET_FRAME_EXTENTS"], s.desk.env,
+                          check=False)
+    if not re.search(r"= 0, 0, 0, 0$", extents.strip()):
+        raise Failure("the splash has a frame: %s" % extents.strip())
+    area = [int(v) for v in desktop.run(["xprop", "-root", "_NET_WORKAREA"], s.desk.env)
+            .split("=", 1)[1].split(",")[:4]]
+
+    def geometry():
+        info = desktop.run(["xwininfo", "-id", str(splash)], s.desk.env)
+        v = dict(l.strip().split(":", 1) for l in info.splitlines() if ":" in l)
+        return tuple(int(v[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y",
+                                         "Width", "Height"))
+
+    def centred():
+        x, y, w, h = geometry()
+        return (abs(x + w / 2 - (area[0] + area[2] / 2)) <= 3
+                and abs(y + h / 2 - (area[1] + area[3] / 2)) <= 3)
+
+    wait_for("the splash in the middle of the work area %r" % area, centred, 10,
+             detail=lambda: repr(geometry()))
+
+    def above():
+        out = desktop.run(["xprop", "-root", "_NET_CLIENT_LIST_STACKING"], s.desk.env)
+        order = [int(w, 16) for w in re.findall(r"0x[0-9a-f]+", out)]
+        return main in order and splash in order and order.index(splash) > order.index(main)
+
+    wait_for("the splash above the browser window", above, 10)
+    # A click into the browser window, which the window manager answers by raising it.
+    s.focus_address_box(b)
+    if not above():
+        raise Failure("the browser window, clicked, went over the splash")
+    b.click_control(b.find(s.Role.PUSH_BUTTON, "OK"))
+    wait_for("the splash to close", lambda: splash not in _managed_windows(s, b), 10)
+
+
+def caption_loop_settles(s):
+    """Allow All Windows, and a pop-up whose page retitles itself thousands of times a second
+    for three seconds: the pop-up's caption changes a few times a second at most and ends at the
+    page's last title; all the while the window manager activates the main window on request
+    and the main window's caption is read."""
+    profile = s.desk.new_profile("main")
+    profile.write("QuorBrowser.cfg", ALLOW_ALL_CFG)
+    b = s.start(profile, "/loop-opener.html")
+    main = b.window()
+    popup = wait_for("the pop-up", lambda: s.windows_named(b, "Caption Loop"), 30)[0]
+    spy_log = s.desk.path("caption-spy.log")
+    with open(spy_log, "wb") as out:
+        spy = subprocess.Popen(["xprop", "-spy", "-id", str(popup), "_NET_WM_NAME"],
+                               env=s.desk.env, stdout=out, stderr=subprocess.STDOUT)
+
+    def changes():
+        with open(spy_log, "rb") as f:
+            return f.read().decode(errors="replace").splitlines()
+
+    try:
+        wait_for("the caption watched", lambda: changes(), 10)
+        s.server.pages["/go"] = "Go"
+        wait_for("the loop under way", lambda: any('"Loop ' in l for l in changes()), 20,
+                 detail=lambda: changes()[-3:])
+        b.activate()
+        name = desktop.run(["xdotool", "getwindowname", str(main)], s.desk.env).strip()
+        if name != done("Loop Opener"):
+            raise Failure("the main window is named %r during the loop" % name)
+        s.server.wait_request("/loop-done", timeout=30)
+        wait_for("the pop-up's caption to end at the last title",
+                 lambda: s.windows_named(b, "Caption Loop Done") == [popup], 15,
+                 detail=lambda: repr(_managed_windows(s, b)))
+        set_by_page = int(s.reported("/loop-done")[0])
+        s.barrier(b)
+        # The spy prints the caption at every change of any property: a caption counts when
+        # it differs from the one before.
+        lines = changes()
+        seen = [l for i, l in enumerate(lines) if i == 0 or l != lines[i - 1]]
+    finally:
+        s.server.pages.pop("/go", None)
+        spy.kill()
+        spy.wait(5)
+    if set_by_page < 3000:
+        raise Failure("the page set only %d titles" % set_by_page)
+    # Three seconds of a few changes a second, and the page's last title.
+    if len(seen) > 30:
+        raise Failure("the caption changed %d times for the page's %d titles: %r ..."
+                      % (len(seen), set_by_page, seen[:5]))
+    if b.caption() != done("Loop Opener"):
+        raise Failure("the main window's caption became %r" % b.caption())
+
+
 SCENARIOS = {
+    "other_program_link_asks": other_program_link_asks,
     "alert_loop_lets_go": alert_loop_lets_go,
     "allow_parent_typing_opens_nothing": allow_parent_typing_opens_nothing,
     "saved_page_keeps_secrets": saved_page_keeps_secrets,
@@ -1405,6 +1864,15 @@ SCENARIOS = {
     "download_hostile_name": download_hostile_name,
     "download_progress_and_cancel": download_progress_and_cancel,
     "print_to_pdf_keeps_text": print_to_pdf_keeps_text,
+    "allow_all_window_budget": allow_all_window_budget,
+    "own_reloads_stay_unheard": own_reloads_stay_unheard,
+    "favorite_over_lock_without_holder": favorite_over_lock_without_holder,
+    "stored_minimized_opens_normal": stored_minimized_opens_normal,
+    "leftover_saves_go": leftover_saves_go,
+    "unwritable_folder_said_once": unwritable_folder_said_once,
+    "relative_xdg_folders_ignored": relative_xdg_folders_ignored,
+    "splash_centred_above": splash_centred_above,
+    "caption_loop_settles": caption_loop_settles,
 }
 
 

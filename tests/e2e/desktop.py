@@ -116,12 +116,13 @@ def kill_tree(pid, sig=signal.SIGKILL):
             pass
 
 
-def spawn(argv, env, log_path, pass_fds=(), death_signal="KILL"):
-    """Starts argv so that it dies with this process even if this one is killed outright."""
+def spawn(argv, env, log_path, pass_fds=(), death_signal="KILL", cwd=None):
+    """Starts argv so that it dies with this process even if this one is killed outright; in
+    cwd if given, else where this process is."""
     log = open(log_path, "ab")
     try:
         return subprocess.Popen(["setpriv", "--pdeathsig", death_signal, "--"] + list(argv),
-                                env=env,
+                                env=env, cwd=cwd,
                                 stdin=subprocess.DEVNULL, stdout=log, stderr=subprocess.STDOUT,
                                 pass_fds=pass_fds)
     finally:
@@ -649,8 +650,8 @@ class Desktop:
         except OSError:
             return "(no log)"
 
-    def browser(self, profile, args=(), env=None):
-        b = Browser(self, profile, args, env)
+    def browser(self, profile, args=(), env=None, cwd=None):
+        b = Browser(self, profile, args, env, cwd)
         self.browsers.append(b)
         return b
 
@@ -779,11 +780,12 @@ class Browser:
     # Whether its window is shown when it starts, not minimized.
     shown_at_start = True
 
-    def __init__(self, desktop, profile, args, env=None):
+    def __init__(self, desktop, profile, args, env=None, cwd=None):
         self.desktop = desktop
         self.profile = profile
         self.args = list(args)
         self.extra_env = dict(env or {})
+        self.cwd = cwd
         self.proc = None
         self.wid = None
         self._app = None
@@ -794,7 +796,7 @@ class Browser:
         self.log_name = "browser-%d.log" % len(d.browsers)
         env = self.profile.env(d.env)
         env.update(self.extra_env)
-        self.proc = spawn([d.binary] + self.args, env, d.path(self.log_name))
+        self.proc = spawn([d.binary] + self.args, env, d.path(self.log_name), cwd=self.cwd)
         return self
 
     @property
