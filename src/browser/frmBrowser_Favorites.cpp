@@ -130,6 +130,10 @@ void frmBrowser::mnuEditFav_Click()
                     self->RemoveFavorite(address, name);
             });
         DelFavWindow->setAttribute(Qt::WA_DeleteOnClose);
+        // Opened before the favorites were first read: the editor has just read them, under
+        // the lock, and reading them again would double the wait.
+        if (!m_favoritesRead)
+            ShowFavList(DelFavWindow->Loaded());
     }
     DelFavWindow->show();
     DelFavWindow->raise();

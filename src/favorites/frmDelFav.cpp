@@ -245,6 +245,7 @@ double frmDelFav::TwipsPerPixelY() const
 void frmDelFav::LoadEditFavList()
 {
     const FavoritesForEdit read = LoadFavoritesForEdit(m_appFolder);
+    m_loaded = read;
     m_edit.addresses += read.addresses;
     m_edit.names += read.names;
     m_addressesShown = m_edit.addresses.size();

@@ -35,6 +35,8 @@ public:
 
     // Fills the lists from the favorites files; run once, when the window is built.
     void LoadEditFavList();
+    // What LoadEditFavList read: both files as ReadFavorites gives them.
+    const FavoritesPair &Loaded() const { return m_loaded; }
     // Writes both files and, when they are written, calls showFavList. False, after telling the
     // user once, when they could not be written: the window then keeps its lists.
     bool SaveFavList();
@@ -97,6 +99,7 @@ private:
     BoxText m_addressInBox;
     // How many entries of each file this window holds as read (or as last saved); a save keeps
     // whatever the files hold beyond that.
+    FavoritesPair m_loaded;
     int m_addressesShown = 0;
     int m_namesShown = 0;
     bool m_showing = false; // set while the controls are being made to show the state
