@@ -31,6 +31,7 @@ class WebView;
 class frmAbout;
 class frmDownloads;
 class frmDelFav;
+struct FavoritesPair;
 class NativeWindows;
 class frmMain;
 class FileAssociations;
@@ -82,6 +83,8 @@ public:
     void Form_Resize();
     // Empties and reloads both favorites lists from their files.
     void LoadFavList();
+    // Empties both favorites lists and fills them with these entries, as read from the files.
+    void ShowFavList(const FavoritesPair &pair);
     // Reads the favorites unless they have been read: at the start they wait until the first
     // page has been asked for, or until they are first needed.
     void EnsureFavorites();

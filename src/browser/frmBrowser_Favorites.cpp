@@ -28,10 +28,14 @@ QString WholeEntry(const QListWidgetItem *item)
 
 void frmBrowser::LoadFavList()
 {
+    ShowFavList(ReadFavorites(m_env.appFolder));
+}
+
+void frmBrowser::ShowFavList(const FavoritesPair &pair)
+{
     m_favoritesRead = true;
     List1->clear();
     cboBookMarks->clear();
-    const FavoritesPair pair = ReadFavorites(m_env.appFolder);
     for (const QString &address : pair.addresses)
         cboBookMarks->addItem(ShownFavorite(address), address);
     for (const QString &name : pair.names) {
@@ -115,15 +119,21 @@ void frmBrowser::mnuEditFav_Click()
         QPointer<frmBrowser> self(this);
         DelFavWindow = new frmDelFav(
             m_env.appFolder, CommonDialog1,
-            [self] {
+            // The editor hands over what it saved: reading the files again would take as long
+            // as writing them.
+            [self](const FavoritesPair &saved) {
                 if (self)
-                    self->LoadFavList();
+                    self->ShowFavList(saved);
             },
             [self](const QString &address, const QString &name) {
                 if (self)
                     self->RemoveFavorite(address, name);
             });
         DelFavWindow->setAttribute(Qt::WA_DeleteOnClose);
+        // Opened before the favorites were first read: the editor has just read them, under
+        // the lock, and reading them again would double the wait.
+        if (!m_favoritesRead)
+            ShowFavList(DelFavWindow->Loaded());
     }
     DelFavWindow->show();
     DelFavWindow->raise();

@@ -447,9 +447,46 @@ FavoritesForEdit LoadFavoritesForEdit(const QString &folder, int lockWaitMs)
     return ReadPair(folder);
 }
 
+namespace {
+
+// True when the entry reads back from its line exactly as it is: plain ASCII text is written
+// byte for byte, and only a quote or a line break changes what a reader takes.
+bool ReadsBackUnchanged(const QString &entry)
+{
+    for (const QChar c : entry) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80 || u == u'"' || u == u'\r' || u == u'\n')
+            return false;
+    }
+    return true;
+}
+
+// What ReadFavoritesFile takes from the file SerializeFavorites makes of these entries. Each
+// entry is a line of its own and a line is read on its own, so the file reads as its lines do
+// one by one. Most entries come back as they are; any other (a quote ends an entry and may
+// split it in two, a line break becomes a blank, text beyond single bytes is re-encoded) is
+// written and read back alone, which for a long entry costs what reading it would.
+QStringList ReadBack(const QStringList &entries)
+{
+    QStringList read;
+    for (const QString &entry : entries) {
+        if (read.size() >= MaxFavoritesLoaded)
+            break;
+        if (ReadsBackUnchanged(entry))
+            read << entry;
+        else
+            read << ParseFavorites(SerializeFavorites({entry}));
+    }
+    if (read.size() > MaxFavoritesLoaded)
+        read = read.mid(0, MaxFavoritesLoaded);
+    return read;
+}
+
+} // namespace
+
 FavoritesWriteResult SaveFavorites(const QString &folder, const QStringList &addresses,
                                    const QStringList &names, int addressesShown, int namesShown,
-                                   int lockWaitMs)
+                                   int lockWaitMs, FavoritesPair *written)
 {
     FilesLock lock(folder, lockWaitMs);
     if (const auto blocked = Blocked(lock, folder))
@@ -460,8 +497,13 @@ FavoritesWriteResult SaveFavorites(const QString &folder, const QStringList &add
         return *b.failed;
     const QStringList favKept = ParseFavorites(b.fav.bytes, qMax(0, addressesShown));
     const QStringList namesKept = ParseFavorites(b.names.bytes, qMax(0, namesShown));
-    return WriteBoth(folder, b.fav, SerializeFavorites(addresses + favKept),
-                     SerializeFavorites(names + namesKept));
+    const QStringList favAll = addresses + favKept;
+    const QStringList namesAll = names + namesKept;
+    const FavoritesWriteResult result
+        = WriteBoth(folder, b.fav, SerializeFavorites(favAll), SerializeFavorites(namesAll));
+    if (written && result.outcome == FavoritesWriteResult::Written)
+        *written = {ReadBack(favAll), ReadBack(namesAll)};
+    return result;
 }
 
 QString AddFavoriteFailureText(const FavoritesWriteResult &result)

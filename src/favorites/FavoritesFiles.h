@@ -80,10 +80,13 @@ FavoritesForEdit LoadFavoritesForEdit(const QString &folder, int lockWaitMs = Fa
 // sizes of the lists it loaded, or of the lists it last saved). Whatever a file holds beyond
 // that many entries at the moment of saving was never in the editor: entries past the load
 // limit, and favorites another instance added while the editor was open. Those are kept, in
-// their order, after the edited entries.
+// their order, after the edited entries. With written, once both files are written, it holds
+// what ReadFavorites reads from them, so the main window need not read them again (megabytes,
+// for a damaged file).
 FavoritesWriteResult SaveFavorites(const QString &folder, const QStringList &addresses,
                                    const QStringList &names, int addressesShown, int namesShown,
-                                   int lockWaitMs = FavoritesLockWaitMs);
+                                   int lockWaitMs = FavoritesLockWaitMs,
+                                   FavoritesPair *written = nullptr);
 
 // What to tell the user when Add Current Page could not write; empty when it went well.
 QString AddFavoriteFailureText(const FavoritesWriteResult &result);

@@ -95,7 +95,7 @@ QString SaveFailureText(const FavoritesWriteResult &result)
 } // namespace
 
 frmDelFav::frmDelFav(const QString &appFolder, UserDialogs *dialogs,
-                     std::function<void()> loadFavList,
+                     std::function<void(const FavoritesPair &)> showFavList,
                      std::function<void(const QString &, const QString &)> removeFavorite,
                      QWidget *parent)
     : QWidget(parent,
@@ -103,7 +103,7 @@ frmDelFav::frmDelFav(const QString &appFolder, UserDialogs *dialogs,
                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
     , m_appFolder(appFolder)
     , m_dialogs(dialogs)
-    , m_loadFavList(std::move(loadFavList))
+    , m_showFavList(std::move(showFavList))
     , m_removeFavorite(std::move(removeFavorite))
 {
     setObjectName(QStringLiteral("frmDelFav"));
@@ -245,6 +245,7 @@ double frmDelFav::TwipsPerPixelY() const
 void frmDelFav::LoadEditFavList()
 {
     const FavoritesForEdit read = LoadFavoritesForEdit(m_appFolder);
+    m_loaded = read;
     m_edit.addresses += read.addresses;
     m_edit.names += read.names;
     m_addressesShown = m_edit.addresses.size();
@@ -254,8 +255,10 @@ void frmDelFav::LoadEditFavList()
 
 bool frmDelFav::SaveFavList()
 {
-    const FavoritesWriteResult result = SaveFavorites(m_appFolder, m_edit.addresses, m_edit.names,
-                                                      m_addressesShown, m_namesShown);
+    FavoritesPair saved;
+    const FavoritesWriteResult result
+        = SaveFavorites(m_appFolder, m_edit.addresses, m_edit.names, m_addressesShown, m_namesShown,
+                        FavoritesLockWaitMs, &saved);
     if (!result.ok()) {
         if (m_dialogs)
             m_dialogs->MessageBox(this, SaveFailureText(result), QString::fromLatin1(ProductTitle));
@@ -264,8 +267,8 @@ bool frmDelFav::SaveFavList()
     // The files now begin with exactly these lists; anything after them is someone else's.
     m_addressesShown = m_edit.addresses.size();
     m_namesShown = m_edit.names.size();
-    if (m_loadFavList)
-        m_loadFavList();
+    if (m_showFavList)
+        m_showFavList(saved);
     return true;
 }
 

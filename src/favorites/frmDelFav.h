@@ -1,6 +1,7 @@
 #pragma once
 
 #include "favorites/FavoritesEdit.h"
+#include "favorites/FavoritesFiles.h"
 
 #include <QWidget>
 #include <functional>
@@ -20,10 +21,12 @@ class frmDelFav : public QWidget
 public:
     // appFolder: where the favorites files are.
     // dialogs: tells the user when the favorites cannot be saved.
-    // loadFavList: the main window's LoadFavList, called once the files are saved.
+    // showFavList: the main window's ShowFavList, called once the files are saved with what
+    // they now hold as the main window reads them.
     // removeFavorite: takes a deleted favorite (address, name) out of the main window's lists at
     // once; may be empty.
-    frmDelFav(const QString &appFolder, UserDialogs *dialogs, std::function<void()> loadFavList,
+    frmDelFav(const QString &appFolder, UserDialogs *dialogs,
+              std::function<void(const FavoritesPair &saved)> showFavList,
               std::function<void(const QString &address, const QString &name)> removeFavorite = {},
               QWidget *parent = nullptr);
 
@@ -32,7 +35,9 @@ public:
 
     // Fills the lists from the favorites files; run once, when the window is built.
     void LoadEditFavList();
-    // Writes both files and, when they are written, calls loadFavList. False, after telling the
+    // What LoadEditFavList read: both files as ReadFavorites gives them.
+    const FavoritesPair &Loaded() const { return m_loaded; }
+    // Writes both files and, when they are written, calls showFavList. False, after telling the
     // user once, when they could not be written: the window then keeps its lists.
     bool SaveFavList();
 
@@ -87,13 +92,14 @@ private:
 
     QString m_appFolder;
     UserDialogs *m_dialogs;
-    std::function<void()> m_loadFavList;
+    std::function<void(const FavoritesPair &)> m_showFavList;
     std::function<void(const QString &, const QString &)> m_removeFavorite;
     FavoritesEdit m_edit;
     BoxText m_nameInBox;
     BoxText m_addressInBox;
     // How many entries of each file this window holds as read (or as last saved); a save keeps
     // whatever the files hold beyond that.
+    FavoritesPair m_loaded;
     int m_addressesShown = 0;
     int m_namesShown = 0;
     bool m_showing = false; // set while the controls are being made to show the state

@@ -20,6 +20,7 @@ private slots:
     void addCurrentPage();
     void editorIsOneWindowAndThePopupFollowsIt();
     void longEntriesShownShortAndChosenWhole();
+    void editorOpenedFirstFillsThePopup();
     void addCurrentPageTakesOverAnEmptyLock();
     void changeKilledBetweenTheFilesIsFinishedAtStart();
 };
@@ -174,6 +175,20 @@ void tst_frmBrowser_Favorites::editorIsOneWindowAndThePopupFollowsIt()
     QCOMPARE(ReadAll(h.path("Favorites")),
              QByteArray("\"http://127.0.0.1:9/b\"\r\n\"http://127.0.0.1:9/c\"\r\n"));
     QCOMPARE(ReadAll(h.path("FavName")), QByteArray("\"\"\r\n\"Charlie\"\r\n"));
+}
+
+void tst_frmBrowser_Favorites::editorOpenedFirstFillsThePopup()
+{
+    // The editor opened before the start's own read of the favorites: the pop-up has them.
+    Harness h;
+    WriteAll(h.path("Favorites"), "\"http://127.0.0.1:9/a\"\r\n\"http://127.0.0.1:9/b\"\r\n");
+    WriteAll(h.path("FavName"), "\"Alpha\"\r\n\"Bravo\"\r\n");
+    h.start();
+    h.w->mnuEditFav->trigger();
+    QCOMPARE(h.w->List1->count(), 2);
+    QCOMPARE(h.w->List1->item(1)->text(), QString("Bravo"));
+    QCOMPARE(h.w->cboBookMarks->count(), 2);
+    QCOMPARE(h.w->cboBookMarks->itemText(1), QString("http://127.0.0.1:9/b"));
 }
 
 void tst_frmBrowser_Favorites::longEntriesShownShortAndChosenWhole()

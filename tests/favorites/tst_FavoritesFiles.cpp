@@ -26,6 +26,8 @@ private slots:
     void busyFilesAreLeftAlone();
     void saveKeepsWhatTheEditorNeverHad_data();
     void saveKeepsWhatTheEditorNeverHad();
+    void saveTellsWhatAReaderTakes_data();
+    void saveTellsWhatAReaderTakes();
     void saveIsBothOrNeither_data();
     void saveIsBothOrNeither();
     void killedChangeLeavesBeforeOrAfter_data();
@@ -357,6 +359,46 @@ void tst_FavoritesFiles::saveKeepsWhatTheEditorNeverHad()
     QCOMPARE(AllEntries(Fav(dir)), expected);
     QCOMPARE(AllEntries(Names(dir)), expected);
     QCOMPARE(ReadAll(Fav(dir)), Lines(expected));
+}
+
+void tst_FavoritesFiles::saveTellsWhatAReaderTakes_data()
+{
+    QTest::addColumn<QByteArray>("inFile"); // both files
+    QTest::addColumn<QStringList>("edited"); // both lists as saved
+    QTest::newRow("plain") << QByteArray() << QStringList {"a", "b c", "", " d "};
+    QTest::newRow("a quote ends the entry") << QByteArray() << QStringList {"say \"hi\" now", "x"};
+    QTest::newRow("a quote and a comma make two entries")
+        << QByteArray() << QStringList {"a\"b,c", "d"};
+    QTest::newRow("line breaks") << QByteArray() << QStringList {"a\r\nb\nc\rd", "e"};
+    QTest::newRow("beyond single bytes")
+        << QByteArray() << QStringList {QString::fromUtf8("\xc3\xa9t\xc3\xa9 \xe2\x82\xac"), "f"};
+    QTest::newRow("single bytes that look like UTF-8")
+        << QByteArray() << QStringList {QString::fromLatin1("\xc3\xa9")};
+    QTest::newRow("half a surrogate pair") << QByteArray() << QStringList {QString(QChar(0xD800))};
+    QTest::newRow("kept after the edited ones")
+        << QByteArray("\"k1\"\r\nk2,k3\r\nk\"4\r\n") << QStringList {"a"};
+    QTest::newRow("past the load limit") << QByteArray() << Numbered("e", 1003);
+    QTest::newRow("a long entry") << QByteArray()
+                                  << QStringList {"a", QString(5000, QLatin1Char('x')), "b"};
+}
+
+void tst_FavoritesFiles::saveTellsWhatAReaderTakes()
+{
+    // The main window shows what the save tells instead of reading the files again: it must be
+    // what reading them gives, whatever the entries hold.
+    QFETCH(QByteArray, inFile);
+    QFETCH(QStringList, edited);
+    QTemporaryDir dir;
+    WriteAll(Fav(dir), inFile);
+    WriteAll(Names(dir), inFile);
+
+    FavoritesPair saved;
+    QCOMPARE(SaveFavorites(dir.path(), edited, edited, 0, 0, FavoritesLockWaitMs, &saved).outcome,
+             FavoritesWriteResult::Written);
+    const FavoritesPair read = ReadFavorites(dir.path());
+    QCOMPARE(saved.addresses, read.addresses);
+    QCOMPARE(saved.names, read.names);
+    QVERIFY(!read.addresses.isEmpty());
 }
 
 void tst_FavoritesFiles::saveIsBothOrNeither_data()

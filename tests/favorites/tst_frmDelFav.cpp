@@ -68,8 +68,11 @@ struct Editor
     {
         w = std::make_unique<frmDelFav>(
             dir.path(), &dialogs,
-            [this] {
-                // The files must already hold what the main window reloads.
+            [this](const FavoritesPair &saved) {
+                // The files must already hold what the main window is given, as it reads them.
+                const FavoritesPair read = ReadFavorites(dir.path());
+                QVERIFY(saved.addresses == read.addresses);
+                QVERIFY(saved.names == read.names);
                 reloadedFrom << ReadAll(dir.filePath("Favorites")) + "|"
                         + ReadAll(dir.filePath("FavName"));
             },
