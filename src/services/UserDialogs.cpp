@@ -10,8 +10,7 @@ void QtUserDialogs::MessageBox(QWidget *parent, const QString &text, const QStri
 
 QString QtUserDialogs::OpenFileName(QWidget *parent, const QString &folder)
 {
-    return QFileDialog::getOpenFileName(parent, QString(), folder,
-                                        QStringLiteral("All Files (*)"));
+    return QFileDialog::getOpenFileName(parent, QString(), folder, QStringLiteral("All Files (*)"));
 }
 
 bool QtUserDialogs::Question(QWidget *parent, const QString &text, const QString &title)

@@ -43,7 +43,7 @@ private:
     static void Activate(Harness &h)
     {
         h.w->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(h.w.get()));
+        QTRY_VERIFY(h.w->isActiveWindow());
     }
     static QWidget *Keys(Harness &h)
     {

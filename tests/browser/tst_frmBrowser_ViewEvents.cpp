@@ -1,4 +1,5 @@
 #include "BrowserHarness.h"
+#include "CaptionChanges.h"
 #include "TestFiles.h"
 #include "info/frmAbout.h"
 #include "info/frmTip.h"
@@ -221,24 +222,13 @@ void tst_frmBrowser_ViewEvents::captionKeepsAPaceWhenAPageLoops()
     // A page that changes its address and title in a loop (history.pushState).
     Harness h;
     h.start();
-    int captions = 0;
-    struct Counter : QObject
-    {
-        int *count;
-        bool eventFilter(QObject *, QEvent *e) override
-        {
-            if (e->type() == QEvent::WindowTitleChange)
-                ++*count;
-            return false;
-        }
-    } counter;
-    counter.count = &captions;
-    h.w->installEventFilter(&counter);
+    CaptionChanges captions(h.w.get());
     for (int i = 1; i <= 2000; ++i) {
         h.view->SetLocation(QString("http://127.0.0.1:9/#%1").arg(i), QString("t%1").arg(i));
         emit h.view->NavigateComplete2();
     }
-    QVERIFY2(captions <= CaptionThrottle::ChangesPerSecond, qPrintable(QString::number(captions)));
+    QVERIFY2(captions.count <= CaptionThrottle::ChangesPerSecond,
+             qPrintable(QString::number(captions.count)));
     QTRY_COMPARE(h.w->windowTitle(), QString("t2000") + frmBrowser::CaptionSuffixLoading);
 }
 

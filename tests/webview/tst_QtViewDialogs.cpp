@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 // The real dialogs behind the view's questions: what each returns for what the person does.
@@ -232,7 +233,7 @@ void tst_QtViewDialogs::ClosingTheWindowAnswers()
     QWidget window;
     window.resize(400, 300);
     window.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QTRY_VERIFY(window.windowHandle() && window.windowHandle()->isExposed());
     auto *page = new QWidget(&window);
     QTimer::singleShot(0, &window, [&window] {
         QTRY_VERIFY(!window.isEnabled()); // no other input meanwhile
