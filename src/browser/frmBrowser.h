@@ -32,6 +32,7 @@ class frmAbout;
 class frmDownloads;
 class frmDelFav;
 struct FavoritesPair;
+class FavoriteText;
 class NativeWindows;
 class frmMain;
 class FileAssociations;
@@ -319,7 +320,7 @@ private:
     void ShowFavorites();
     void HideFavorites();
     void List1_Choose(int row);
-    void RemoveFavorite(const QString &address, const QString &name);
+    void RemoveFavorite(const FavoriteText &address, const FavoriteText &name);
     // The pop-up hand-off file.
     QString HandoffPath() const;
     // The address handed over by another instance and not taken yet, and taking it.

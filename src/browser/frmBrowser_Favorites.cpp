@@ -19,9 +19,9 @@ namespace {
 // favorite goes to its whole address, and taking one out matches it whole.
 constexpr int WholeEntryRole = Qt::UserRole;
 
-QString WholeEntry(const QListWidgetItem *item)
+FavoriteText WholeEntry(const QListWidgetItem *item)
 {
-    return item->data(WholeEntryRole).toString();
+    return item->data(WholeEntryRole).value<FavoriteText>();
 }
 
 } // namespace
@@ -36,11 +36,11 @@ void frmBrowser::ShowFavList(const FavoritesPair &pair)
     m_favoritesRead = true;
     List1->clear();
     cboBookMarks->clear();
-    for (const QString &address : pair.addresses)
-        cboBookMarks->addItem(ShownFavorite(address), address);
-    for (const QString &name : pair.names) {
-        auto *item = new QListWidgetItem(ShownFavorite(name));
-        item->setData(WholeEntryRole, name);
+    for (const FavoriteText &address : pair.addresses)
+        cboBookMarks->addItem(address.shown(), QVariant::fromValue(address));
+    for (const FavoriteText &name : pair.names) {
+        auto *item = new QListWidgetItem(name.shown());
+        item->setData(WholeEntryRole, QVariant::fromValue(name));
         List1->addItem(item);
     }
 }
@@ -80,7 +80,8 @@ void frmBrowser::List1_Choose(int row)
         return;
     HideFavorites();
     if (row < cboBookMarks->count())
-        brwWebBrowser->Navigate(cboBookMarks->itemData(row, WholeEntryRole).toString());
+        brwWebBrowser->Navigate(
+            cboBookMarks->itemData(row, WholeEntryRole).value<FavoriteText>().text());
 }
 
 void frmBrowser::mnuAddToFav_Click()
@@ -93,14 +94,14 @@ void frmBrowser::mnuAddToFav_Click()
         CommonDialog1->MessageBox(this, AddFavoriteFailureText(r), QLatin1String(ProductTitle));
 }
 
-void frmBrowser::RemoveFavorite(const QString &address, const QString &name)
+void frmBrowser::RemoveFavorite(const FavoriteText &address, const FavoriteText &name)
 {
     // Deleted in the editor: gone from the pop-up at once, by what it is rather than by row, so
     // the names left still lead to their own addresses.
     EnsureFavorites();
-    QStringList addresses, names;
+    FavoriteList addresses, names;
     for (int i = 0; i < cboBookMarks->count(); ++i)
-        addresses << cboBookMarks->itemData(i, WholeEntryRole).toString();
+        addresses << cboBookMarks->itemData(i, WholeEntryRole).value<FavoriteText>();
     for (int i = 0; i < List1->count(); ++i)
         names << WholeEntry(List1->item(i));
     const int at = FindFavorite(addresses, names, address, name);
@@ -125,7 +126,7 @@ void frmBrowser::mnuEditFav_Click()
                 if (self)
                     self->ShowFavList(saved);
             },
-            [self](const QString &address, const QString &name) {
+            [self](const FavoriteText &address, const FavoriteText &name) {
                 if (self)
                     self->RemoveFavorite(address, name);
             });

@@ -28,8 +28,8 @@ void SelectFavorite(FavoritesEdit &edit, int row)
     edit.deleteEnabled = true;
     edit.updateEnabled = true;
     edit.selected = row;
-    edit.address = row < edit.addresses.size() ? edit.addresses[row] : QString();
-    edit.name = row < edit.names.size() ? edit.names[row] : QString();
+    edit.address = row < edit.addresses.size() ? edit.addresses[row] : FavoriteText();
+    edit.name = row < edit.names.size() ? edit.names[row] : FavoriteText();
 }
 
 void TypeInFavorite(FavoritesEdit &edit)
@@ -57,8 +57,8 @@ bool UpdateFavorite(FavoritesEdit &edit)
     edit.addresses[i] = edit.address;
     if (i < edit.names.size())
         edit.names[i] = edit.name;
-    edit.address.clear();
-    edit.name.clear();
+    edit.address = FavoriteText();
+    edit.name = FavoriteText();
     edit.selected = -1;
     DisableEditing(edit);
     return true;
@@ -74,8 +74,8 @@ bool DeleteFavorite(FavoritesEdit &edit)
         edit.names.removeAt(i);
     edit.selected = -1;
     DisableEditing(edit);
-    edit.address.clear();
-    edit.name.clear();
+    edit.address = FavoriteText();
+    edit.name = FavoriteText();
     return true;
 }
 
@@ -103,8 +103,8 @@ bool MoveFavoriteDown(FavoritesEdit &edit)
     return true;
 }
 
-int FindFavorite(const QStringList &addresses, const QStringList &names, const QString &address,
-                 const QString &name)
+int FindFavorite(const FavoriteList &addresses, const FavoriteList &names,
+                 const FavoriteText &address, const FavoriteText &name)
 {
     const int n = qMin(addresses.size(), names.size());
     for (int i = 0; i < n; ++i) {
@@ -112,15 +112,4 @@ int FindFavorite(const QStringList &addresses, const QStringList &names, const Q
             return i;
     }
     return -1;
-}
-
-QString ShownFavorite(const QString &entry)
-{
-    if (entry.size() <= LongFavoriteLength)
-        return entry;
-    // A cut between the two halves of a surrogate pair would leave half a character.
-    qsizetype cut = ShortenedFavoriteLength;
-    if (entry.at(cut - 1).isHighSurrogate())
-        --cut;
-    return entry.left(cut) + QChar(0x2026);
 }

@@ -1,18 +1,17 @@
 #pragma once
 
-#include <QString>
-#include <QStringList>
+#include "favorites/FavoriteText.h"
 
 // The favorites editor's own copy of the favorites and the state of its controls. The commands
 // below are the editor's buttons; the window shows this state and nothing else. A command whose
 // button is disabled does nothing, as a disabled button cannot be pressed.
 struct FavoritesEdit
 {
-    QStringList addresses; // List1
-    QStringList names; // List2
+    FavoriteList addresses; // List1
+    FavoriteList names; // List2
     int selected = -1; // the row selected in both lists, -1 for none
-    QString address; // txtFavAddress
-    QString name; // txtFavname
+    FavoriteText address; // txtFavAddress
+    FavoriteText name; // txtFavname
     bool deleteEnabled = false; // cmdDelete
     bool updateEnabled = false; // cmdChange
     bool addEnabled = false; // cmdAdd
@@ -43,18 +42,8 @@ bool DeleteFavorite(FavoritesEdit &edit);
 bool MoveFavoriteUp(FavoritesEdit &edit);
 bool MoveFavoriteDown(FavoritesEdit &edit);
 
-// An entry longer than this is shown shortened in the lists and text boxes: laying out and
-// drawing a text of megabytes (a damaged or hostile file) takes Qt minutes. The entry itself
-// stays whole in the lists above and in the files.
-constexpr int LongFavoriteLength = 4096;
-// How many characters of a long entry are shown, before an ellipsis.
-constexpr int ShortenedFavoriteLength = 200;
-
-// The entry as the lists and boxes show it: itself, or its start and an ellipsis when long.
-QString ShownFavorite(const QString &entry);
-
 // The position of the favorite (address, name) in a pair of lists matched by position; -1 when
 // it is not there. The main window uses it to take out a favorite the editor deleted: matching
 // the pair rather than the editor's row stays right after the editor has moved or added entries.
-int FindFavorite(const QStringList &addresses, const QStringList &names, const QString &address,
-                 const QString &name);
+int FindFavorite(const FavoriteList &addresses, const FavoriteList &names,
+                 const FavoriteText &address, const FavoriteText &name);

@@ -233,7 +233,7 @@ void DropNewFiles(const Pair &pair, const QString &journal)
 // Replaces both files, or leaves both as they were (see above). favBefore is the addresses
 // file as read under the lock: put back should moving the names' file fail.
 FavoritesWriteResult WriteBoth(const QString &folder, const Content &favBefore,
-                               const QByteArray &favBytes, const QByteArray &nameBytes)
+                               const QByteArrayList &favBytes, const QByteArrayList &nameBytes)
 {
     const QString favPath = FavoritesPath(folder);
     const QString namePath = FavNamePath(folder);
@@ -257,7 +257,7 @@ FavoritesWriteResult WriteBoth(const QString &folder, const Content &favBefore,
         return Failed(namePath);
     }
     Step("names written");
-    if (!WriteFileThrough(Next(journal), JournalBytes(folder))) {
+    if (!WriteFileThrough(Next(journal), QByteArrayList {JournalBytes(folder)})) {
         DropNewFiles(pair, journal);
         return Failed(journal);
     }
@@ -292,12 +292,13 @@ FavoritesWriteResult WriteBoth(const QString &folder, const Content &favBefore,
     return {FavoritesWriteResult::Written, QString()};
 }
 
-QByteArray Appended(QByteArray bytes, const QString &entry)
+QByteArrayList Appended(const QByteArray &bytes, const QString &entry)
 {
     // A last line without its line end (a file edited by hand) would swallow the new entry.
+    QByteArrayList pieces {bytes};
     if (!bytes.isEmpty() && !bytes.endsWith('\n') && !bytes.endsWith('\r'))
-        bytes += "\r\n";
-    return bytes + SerializeFavorites({entry});
+        pieces << "\r\n";
+    return pieces + FavoritesFilePieces(FavoriteList {entry});
 }
 
 } // namespace
@@ -307,38 +308,105 @@ void SetFavoritesStepHook(std::function<void(const char *step)> hook)
     StepHook() = std::move(hook);
 }
 
+FavoriteList ParseFavoriteEntries(const QByteArray &bytes, qsizetype from)
+{
+    FavoriteList entries;
+    qsizetype index = 0; // of the entry found next
+    const auto take = [&](qsizetype begin, qsizetype length) {
+        if (index++ >= from)
+            entries << FavoriteText::FromFile(bytes, begin, length);
+    };
+    const qsizetype n = bytes.size();
+    // The next CR and LF from where the search is, each found once: a line may be megabytes
+    // long, and a file may hold only one kind of line end.
+    qsizetype nextCr = -1, nextLf = -1;
+    const auto next = [&](char c, qsizetype &found, qsizetype from) {
+        if (found != n && found < from) {
+            found = bytes.indexOf(c, from);
+            if (found < 0)
+                found = n;
+        }
+        return found;
+    };
+    qsizetype i = 0;
+    while (i < n) {
+        const qsizetype end = qMin(next('\r', nextCr, i), next('\n', nextLf, i));
+        const QByteArrayView line = QByteArrayView(bytes).sliced(i, end - i);
+        qsizetype first = 0;
+        while (first < line.size() && (line[first] == ' ' || line[first] == '\t'))
+            ++first;
+        if (first < line.size() && line[first] == '"') {
+            // Each entry is written on a line of its own, between quotes: the entry runs to the
+            // line's last quote, whatever quotes or commas it holds, so one entry always reads
+            // as one.
+            const qsizetype last = line.lastIndexOf('"');
+            const qsizetype close = last > first ? last : line.size();
+            take(i + first + 1, close - first - 1);
+        } else {
+            // A line not written by QuorBrowser (edited by hand) is read as fields.
+            const QList<TextFieldSpan> spans = TextFieldSpans(line);
+            for (const TextFieldSpan &span : spans)
+                take(i + span.begin, span.length);
+            if (spans.isEmpty()) // an empty line is an empty entry
+                take(i, 0);
+        }
+        i = end;
+        // A line end: CR LF counts once.
+        if (i < n && bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n')
+            ++i;
+        if (i < n)
+            ++i;
+    }
+    return entries;
+}
+
 QStringList ParseFavorites(const QByteArray &bytes, qsizetype from)
 {
-    return ParseTextFields(bytes, from);
+    return FavoriteTexts(ParseFavoriteEntries(bytes, from));
+}
+
+QByteArrayList FavoritesFilePieces(const FavoriteList &entries)
+{
+    // Short entries go into one piece; a long entry read from a file is a piece of its own,
+    // shared with what was read, so a save never copies megabytes.
+    QByteArrayList pieces {QByteArray()};
+    for (const FavoriteText &entry : entries) {
+        const QByteArray bytes = entry.fileBytes();
+        pieces.last() += '"';
+        if (bytes.size() < 65536) {
+            pieces.last() += bytes;
+        } else {
+            pieces << bytes << QByteArray();
+        }
+        pieces.last() += "\"\r\n";
+    }
+    return pieces;
+}
+
+QByteArray SerializeFavorites(const FavoriteList &entries)
+{
+    return FavoritesFilePieces(entries).join();
 }
 
 QByteArray SerializeFavorites(const QStringList &entries)
 {
-    QByteArray bytes;
-    for (const QString &entry : entries) {
-        // Copied only when it holds a line break: an entry may be megabytes long.
-        if (!entry.contains(QLatin1Char('\r')) && !entry.contains(QLatin1Char('\n'))) {
-            bytes += SerializeTextField(entry);
-            continue;
-        }
-        QString oneLine = entry;
-        oneLine.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        oneLine.replace(QLatin1Char('\r'), QLatin1Char(' '));
-        oneLine.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        bytes += SerializeTextField(oneLine);
-    }
-    return bytes;
+    return SerializeFavorites(FavoriteEntries(entries));
 }
 
-QStringList ReadFavoritesFile(const QString &path)
+FavoriteList ReadFavoriteEntries(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    QStringList entries = ParseFavorites(file.readAll());
+    FavoriteList entries = ParseFavoriteEntries(file.readAll());
     if (entries.size() > MaxFavoritesLoaded)
-        entries = entries.mid(0, MaxFavoritesLoaded);
+        entries.resize(MaxFavoritesLoaded);
     return entries;
+}
+
+QStringList ReadFavoritesFile(const QString &path)
+{
+    return FavoriteTexts(ReadFavoriteEntries(path));
 }
 
 namespace {
@@ -385,7 +453,7 @@ std::optional<FavoritesWriteResult> Blocked(const FilesLock &lock, const QString
 
 FavoritesPair ReadPair(const QString &folder)
 {
-    return {ReadFavoritesFile(FavoritesPath(folder)), ReadFavoritesFile(FavNamePath(folder))};
+    return {ReadFavoriteEntries(FavoritesPath(folder)), ReadFavoriteEntries(FavNamePath(folder))};
 }
 
 // What tells one version of a file from the next: each change moves a new file into place.
@@ -449,43 +517,30 @@ FavoritesForEdit LoadFavoritesForEdit(const QString &folder, int lockWaitMs)
 
 namespace {
 
-// True when the entry reads back from its line exactly as it is: plain ASCII text is written
-// byte for byte, and only a quote or a line break changes what a reader takes.
-bool ReadsBackUnchanged(const QString &entry)
-{
-    for (const QChar c : entry) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80 || u == u'"' || u == u'\r' || u == u'\n')
-            return false;
-    }
-    return true;
-}
-
-// What ReadFavoritesFile takes from the file SerializeFavorites makes of these entries. Each
+// What ReadFavoriteEntries takes from the file FavoritesFilePieces makes of these entries. Each
 // entry is a line of its own and a line is read on its own, so the file reads as its lines do
-// one by one. Most entries come back as they are; any other (a quote ends an entry and may
-// split it in two, a line break becomes a blank, text beyond single bytes is re-encoded) is
-// written and read back alone, which for a long entry costs what reading it would.
-QStringList ReadBack(const QStringList &entries)
+// one by one. Most entries come back as they are; any other (a line break becomes a blank,
+// text beyond single bytes is re-encoded) is written and read back alone.
+FavoriteList ReadBack(const FavoriteList &entries)
 {
-    QStringList read;
-    for (const QString &entry : entries) {
+    FavoriteList read;
+    for (const FavoriteText &entry : entries) {
         if (read.size() >= MaxFavoritesLoaded)
             break;
-        if (ReadsBackUnchanged(entry))
+        if (entry.readsBackUnchanged())
             read << entry;
         else
-            read << ParseFavorites(SerializeFavorites({entry}));
+            read << ParseFavoriteEntries(SerializeFavorites(FavoriteList {entry}));
     }
     if (read.size() > MaxFavoritesLoaded)
-        read = read.mid(0, MaxFavoritesLoaded);
+        read.resize(MaxFavoritesLoaded);
     return read;
 }
 
 } // namespace
 
-FavoritesWriteResult SaveFavorites(const QString &folder, const QStringList &addresses,
-                                   const QStringList &names, int addressesShown, int namesShown,
+FavoritesWriteResult SaveFavorites(const QString &folder, const FavoriteList &addresses,
+                                   const FavoriteList &names, int addressesShown, int namesShown,
                                    int lockWaitMs, FavoritesPair *written)
 {
     FilesLock lock(folder, lockWaitMs);
@@ -495,12 +550,11 @@ FavoritesWriteResult SaveFavorites(const QString &folder, const QStringList &add
     const BothFiles b = ReadBoth(folder);
     if (b.failed)
         return *b.failed;
-    const QStringList favKept = ParseFavorites(b.fav.bytes, qMax(0, addressesShown));
-    const QStringList namesKept = ParseFavorites(b.names.bytes, qMax(0, namesShown));
-    const QStringList favAll = addresses + favKept;
-    const QStringList namesAll = names + namesKept;
+    const FavoriteList favAll
+        = addresses + ParseFavoriteEntries(b.fav.bytes, qMax(0, addressesShown));
+    const FavoriteList namesAll = names + ParseFavoriteEntries(b.names.bytes, qMax(0, namesShown));
     const FavoritesWriteResult result
-        = WriteBoth(folder, b.fav, SerializeFavorites(favAll), SerializeFavorites(namesAll));
+        = WriteBoth(folder, b.fav, FavoritesFilePieces(favAll), FavoritesFilePieces(namesAll));
     if (written && result.outcome == FavoritesWriteResult::Written)
         *written = {ReadBack(favAll), ReadBack(namesAll)};
     return result;

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "favorites/FavoriteText.h"
+
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -26,15 +29,24 @@ constexpr int FavoritesLockWaitMs = 10000;
 constexpr int SilentFavoritesLockMs = 300;
 
 // Every entry of a favorites file's bytes, in file order, without the load limit; with from,
-// those from that position on.
+// those from that position on. A line that begins with a double quote is one entry, up to the
+// line's last double quote; any other line is read as fields (an empty line as one empty
+// entry). A long entry keeps its bytes in the file's bytes, shared.
+FavoriteList ParseFavoriteEntries(const QByteArray &bytes, qsizetype from = 0);
+// The same, as texts.
 QStringList ParseFavorites(const QByteArray &bytes, qsizetype from = 0);
 
 // The file's bytes for these entries: one quoted entry per line, CR LF. A line break inside an
-// entry becomes a blank, so one entry never turns into two and the files stay in step.
+// entry becomes a blank, so one entry never turns into two and the files stay in step. As
+// pieces to write one after the other, the bytes of a long entry read from a file among them
+// unchanged and uncopied.
+QByteArrayList FavoritesFilePieces(const FavoriteList &entries);
+QByteArray SerializeFavorites(const FavoriteList &entries);
 QByteArray SerializeFavorites(const QStringList &entries);
 
 // The entries of a favorites file, in file order, at most MaxFavoritesLoaded of them; empty when
 // the file is missing or unreadable. Never changes the file.
+FavoriteList ReadFavoriteEntries(const QString &path);
 QStringList ReadFavoritesFile(const QString &path);
 
 // What became of a change to the two files.
@@ -60,8 +72,8 @@ FavoritesWriteResult AddFavorite(const QString &folder, const QString &address, 
 // The two files' entries, position for position, at most MaxFavoritesLoaded of each.
 struct FavoritesPair
 {
-    QStringList addresses;
-    QStringList names;
+    FavoriteList addresses;
+    FavoriteList names;
 };
 // What the favorites editor works on: the entries it was shown of each file.
 using FavoritesForEdit = FavoritesPair;
@@ -83,8 +95,8 @@ FavoritesForEdit LoadFavoritesForEdit(const QString &folder, int lockWaitMs = Fa
 // their order, after the edited entries. With written, once both files are written, it holds
 // what ReadFavorites reads from them, so the main window need not read them again (megabytes,
 // for a damaged file).
-FavoritesWriteResult SaveFavorites(const QString &folder, const QStringList &addresses,
-                                   const QStringList &names, int addressesShown, int namesShown,
+FavoritesWriteResult SaveFavorites(const QString &folder, const FavoriteList &addresses,
+                                   const FavoriteList &names, int addressesShown, int namesShown,
                                    int lockWaitMs = FavoritesLockWaitMs,
                                    FavoritesPair *written = nullptr);
 

@@ -25,18 +25,18 @@ constexpr double ClientHeight = 6180;
 // The button pictures' side, in twips: about a quarter inch.
 constexpr double IconSide = 360;
 
-void ShowList(QListWidget *list, const QStringList &entries)
+void ShowList(QListWidget *list, const FavoriteList &entries)
 {
     const int n = entries.size();
     for (int i = 0; i < qMin(list->count(), n); ++i) {
-        const QString shown = ShownFavorite(entries[i]);
+        const QString shown = entries[i].shown();
         if (list->item(i)->text() != shown)
             list->item(i)->setText(shown);
     }
     while (list->count() > n)
         delete list->takeItem(list->count() - 1);
     for (int i = list->count(); i < n; ++i)
-        list->addItem(ShownFavorite(entries[i]));
+        list->addItem(entries[i].shown());
 }
 
 void ShowSelection(QListWidget *list, int row)
@@ -51,20 +51,20 @@ void ShowSelection(QListWidget *list, int row)
 }
 
 // Shows the text in the box, shortened when long; what the box stands for is kept whole.
-void ShowText(QLineEdit *box, const QString &text, frmDelFav::BoxText &held)
+void ShowText(QLineEdit *box, const FavoriteText &text, frmDelFav::BoxText &held)
 {
     held.whole = text;
-    held.shown = ShownFavorite(text);
+    held.shown = text.shown();
     if (box->text() != held.shown)
         box->setText(held.shown);
 }
 
 // What the box holds: the whole text it stands for while it still shows it unchanged (a long
 // entry selected and not edited stays whole), else what was typed.
-QString TextOf(const QLineEdit *box, const frmDelFav::BoxText &held)
+FavoriteText TextOf(const QLineEdit *box, const frmDelFav::BoxText &held)
 {
     const QString text = box->text();
-    return text == held.shown ? held.whole : text;
+    return text == held.shown ? held.whole : FavoriteText(text);
 }
 
 // The designed sizes suit the dialog font the window was drawn with; another system's font may
@@ -96,7 +96,7 @@ QString SaveFailureText(const FavoritesWriteResult &result)
 
 frmDelFav::frmDelFav(const QString &appFolder, UserDialogs *dialogs,
                      std::function<void(const FavoritesPair &)> showFavList,
-                     std::function<void(const QString &, const QString &)> removeFavorite,
+                     std::function<void(const FavoriteText &, const FavoriteText &)> removeFavorite,
                      QWidget *parent)
     : QWidget(parent,
               Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
@@ -345,8 +345,9 @@ void frmDelFav::cmdDelete_Click()
 {
     TakeTexts();
     const int i = m_edit.selected;
-    const QString address = i >= 0 && i < m_edit.addresses.size() ? m_edit.addresses[i] : QString();
-    const QString name = i >= 0 && i < m_edit.names.size() ? m_edit.names[i] : QString();
+    const FavoriteText address
+        = i >= 0 && i < m_edit.addresses.size() ? m_edit.addresses[i] : FavoriteText();
+    const FavoriteText name = i >= 0 && i < m_edit.names.size() ? m_edit.names[i] : FavoriteText();
     if (DeleteFavorite(m_edit) && m_removeFavorite)
         m_removeFavorite(address, name);
     ShowEdit();

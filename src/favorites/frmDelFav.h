@@ -25,10 +25,12 @@ public:
     // they now hold as the main window reads them.
     // removeFavorite: takes a deleted favorite (address, name) out of the main window's lists at
     // once; may be empty.
-    frmDelFav(const QString &appFolder, UserDialogs *dialogs,
-              std::function<void(const FavoritesPair &saved)> showFavList,
-              std::function<void(const QString &address, const QString &name)> removeFavorite = {},
-              QWidget *parent = nullptr);
+    frmDelFav(
+        const QString &appFolder, UserDialogs *dialogs,
+        std::function<void(const FavoritesPair &saved)> showFavList,
+        std::function<void(const FavoriteText &address, const FavoriteText &name)> removeFavorite
+        = {},
+        QWidget *parent = nullptr);
 
     static constexpr const char *Caption = "Edit Favorites";
     static constexpr const char *ProductTitle = "QuorBrowser";
@@ -72,7 +74,7 @@ public:
     struct BoxText
     {
         QString shown;
-        QString whole;
+        FavoriteText whole;
     };
 
 protected:
@@ -93,7 +95,7 @@ private:
     QString m_appFolder;
     UserDialogs *m_dialogs;
     std::function<void(const FavoritesPair &)> m_showFavList;
-    std::function<void(const QString &, const QString &)> m_removeFavorite;
+    std::function<void(const FavoriteText &, const FavoriteText &)> m_removeFavorite;
     FavoritesEdit m_edit;
     BoxText m_nameInBox;
     BoxText m_addressInBox;

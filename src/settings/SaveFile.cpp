@@ -59,12 +59,22 @@ int RemoveLeftoverSaves(const QString &folder, const QStringList &fileNames,
 bool WriteFileThrough(const QString &path, const QByteArray &bytes,
                       const std::function<void()> &afterOpen)
 {
+    return WriteFileThrough(path, QByteArrayList {bytes}, afterOpen);
+}
+
+bool WriteFileThrough(const QString &path, const QByteArrayList &pieces,
+                      const std::function<void()> &afterOpen)
+{
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     if (afterOpen)
         afterOpen();
-    if (file.write(bytes) != bytes.size() || !file.flush())
+    for (const QByteArray &piece : pieces) {
+        if (file.write(piece) != piece.size())
+            return false;
+    }
+    if (!file.flush())
         return false;
         // On the disk before anything that names it as complete is written.
 #ifdef Q_OS_WIN

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayList>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -25,6 +26,9 @@ int RemoveLeftoverSaves(const QString &folder, const QStringList &fileNames,
 // afterwards. False when it could not be written; it may then hold part of the bytes.
 // afterOpen, when given, runs once the file is open and still empty.
 bool WriteFileThrough(const QString &path, const QByteArray &bytes,
+                      const std::function<void()> &afterOpen = {});
+// The same for a file made of pieces, written one after the other.
+bool WriteFileThrough(const QString &path, const QByteArrayList &pieces,
                       const std::function<void()> &afterOpen = {});
 
 // Moves the file at from over the file at to, replacing it in one step, as a rename in one

@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QStringDecoder>
+#include <cstring>
 
 namespace {
 
@@ -19,8 +20,16 @@ bool IsLineEnd(char c)
 
 bool IsAscii(QByteArrayView bytes)
 {
-    for (const char c : bytes) {
-        if (static_cast<unsigned char>(c) > 0x7F)
+    // Eight bytes at a time: a field may be megabytes long.
+    qsizetype i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        quint64 word;
+        std::memcpy(&word, bytes.data() + i, 8);
+        if (word & 0x8080808080808080ULL)
+            return false;
+    }
+    for (; i < bytes.size(); ++i) {
+        if (static_cast<unsigned char>(bytes[i]) > 0x7F)
             return false;
     }
     return true;
@@ -77,13 +86,13 @@ QString Decode(QByteArrayView bytes)
 
 } // namespace
 
-QStringList ParseTextFields(const QByteArray &bytes, qsizetype from)
+QList<TextFieldSpan> TextFieldSpans(QByteArrayView bytes, qsizetype from)
 {
-    QStringList fields;
+    QList<TextFieldSpan> spans;
     qsizetype index = 0; // of the field found next
-    const auto take = [&](QByteArrayView field) {
+    const auto take = [&](qsizetype begin, qsizetype length) {
         if (index++ >= from)
-            fields << Decode(field);
+            spans.append({begin, length});
     };
     const qsizetype n = bytes.size();
     qsizetype i = 0;
@@ -111,7 +120,7 @@ QStringList ParseTextFields(const QByteArray &bytes, qsizetype from)
             while (end > begin && IsBlank(bytes[end - 1]))
                 --end;
         }
-        take(QByteArrayView(bytes).sliced(begin, end - begin));
+        take(begin, end - begin);
 
         if (i >= n)
             break;
@@ -119,7 +128,7 @@ QStringList ParseTextFields(const QByteArray &bytes, qsizetype from)
             ++i;
             // A comma at the end of a line or of the file leaves one more, empty field.
             if (i >= n || IsLineEnd(bytes[i])) {
-                take({});
+                take(i, 0);
                 if (i < n) {
                     if (bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n')
                         ++i;
@@ -133,6 +142,14 @@ QStringList ParseTextFields(const QByteArray &bytes, qsizetype from)
             ++i;
         ++i;
     }
+    return spans;
+}
+
+QStringList ParseTextFields(const QByteArray &bytes, qsizetype from)
+{
+    QStringList fields;
+    for (const TextFieldSpan &span : TextFieldSpans(bytes, from))
+        fields << Decode(QByteArrayView(bytes).sliced(span.begin, span.length));
     return fields;
 }
 
@@ -157,9 +174,42 @@ QByteArray EncodeText(const QString &text)
     return HoldsUtf8Sequence(singleByte) ? text.toUtf8() : singleByte;
 }
 
-QString DecodeText(const QByteArray &bytes)
+QString DecodeText(QByteArrayView bytes)
 {
     return Decode(bytes);
+}
+
+bool DecodesAsUtf8(QByteArrayView bytes)
+{
+    if (IsAscii(bytes))
+        return false;
+    // Looked through a piece at a time, each cut before the first byte of a character, so a
+    // long text is never decoded whole: a piece of valid UTF-8 cut there is valid on its own,
+    // and a fault shows in the piece that holds it.
+    constexpr qsizetype Piece = 1 << 20;
+    qsizetype at = 0;
+    while (at < bytes.size()) {
+        qsizetype end = qMin(bytes.size(), at + Piece);
+        for (int back = 0; back < 3 && end < bytes.size() && IsContinuation(bytes[end]); ++back)
+            --end;
+        if (!IsUtf8(bytes.sliced(at, end - at)))
+            return false;
+        at = end;
+    }
+    return true;
+}
+
+QString DecodeTextStart(QByteArrayView bytes, qsizetype characters)
+{
+    if (!DecodesAsUtf8(bytes))
+        return QString::fromLatin1(bytes.first(qMin(bytes.size(), characters)));
+    // A character takes at most four bytes, and at most two of the text's units.
+    qsizetype end = qMin(bytes.size(), 4 * characters);
+    while (end > 0 && end < bytes.size() && IsContinuation(bytes[end]))
+        --end;
+    QString start;
+    IsUtf8(bytes.first(end), &start);
+    return start.left(characters);
 }
 
 QString ReadFirstField(const QString &path)

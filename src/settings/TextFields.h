@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +17,14 @@
 // being turned into text (a field may be megabytes long).
 QStringList ParseTextFields(const QByteArray &bytes, qsizetype from = 0);
 
+// Where each field of ParseTextFields lies in the bytes, its quotes and blanks left out.
+struct TextFieldSpan
+{
+    qsizetype begin = 0;
+    qsizetype length = 0;
+};
+QList<TextFieldSpan> TextFieldSpans(QByteArrayView bytes, qsizetype from = 0);
+
 // One quoted field with its line end.
 QByteArray SerializeTextField(const QString &text);
 
@@ -24,7 +34,12 @@ QByteArray SerializeTextField(const QString &text);
 // written as UTF-8 too: every text, and every part of it a reader takes alone, reads back as it
 // was written.
 QByteArray EncodeText(const QString &text);
-QString DecodeText(const QByteArray &bytes);
+QString DecodeText(QByteArrayView bytes);
+// Whether DecodeText takes the bytes as UTF-8 (other than plain ASCII), found without decoding
+// them whole.
+bool DecodesAsUtf8(QByteArrayView bytes);
+// DecodeText(bytes).left(characters), decoding no more of the bytes than that takes.
+QString DecodeTextStart(QByteArrayView bytes, qsizetype characters);
 
 // The first field of a file; empty when the file is missing, unreadable or empty.
 QString ReadFirstField(const QString &path);

@@ -1614,6 +1614,48 @@ def favorite_over_lock_without_holder(s):
         raise Failure("windows beside the main one: %r" % others)
 
 
+def huge_favorite_line(s):
+    """Favorites and FavName each hold a 50 MB line between ordinary ones, as a damaged or
+    hostile file may: the list opens and a click on the last name loads its page; the editor
+    opens, shows the long name shortened, and Done leaves both files byte for byte."""
+    profile = s.desk.new_profile("main")
+    huge = 50 * 1024 * 1024
+    addresses = b'"%s"\r\n"%s"\r\n"%s"\r\n' % (
+        s.url("/a.html").encode(), s.url("/").encode() + b"x" * huge, s.url("/b.html").encode())
+    names = b'"Alpha"\r\n"%s"\r\n"Bravo"\r\n' % (b"n" * huge)
+    profile.write("Favorites", addresses)
+    profile.write("FavName", names)
+    b = s.start(profile)
+    s.wait_settled(b)
+    since = s.server.mark()
+    b.activate()
+    b.click_control(b.find(s.Role.LABEL, "Favorites"))
+    # The long name makes every row as wide as it: the name is clicked where it is written,
+    # at the row's left, as a person does.
+    x, y, w, h = s.desk.a11y.extents(b.find(s.Role.LIST_ITEM, "Bravo"))
+    s.desk.move(x + 15, y + h // 2)
+    s.desk.xdo("click", "1")
+    s.server.wait_request("/b.html", since=since)
+    b.wait_caption(done("Bravo Page"))
+
+    b.activate()
+    s.desk.key("alt+h")
+    b.find(s.Role.MENU_ITEM, "Splash")
+    s.desk.key("Left")
+    b.find(s.Role.MENU_ITEM, "Edit Favorites")
+    s.desk.key("e")
+    shortened = "n" * 200 + "\u2026"
+    b.find(s.Role.LIST_ITEM, shortened, timeout=30)
+    b.click_control(b.find(s.Role.PUSH_BUTTON, "Done"))
+    wait_for("the editor closed",
+             lambda: not s.desk.a11y.find_all(b.accessible(), s.Role.PUSH_BUTTON, "Done"), 30)
+    if profile.read("Favorites") != addresses or profile.read("FavName") != names:
+        raise Failure("Done changed the files: %d and %d bytes, not %d and %d"
+                      % (len(profile.read("Favorites")), len(profile.read("FavName")),
+                         len(addresses), len(names)))
+    s.barrier(b)
+
+
 def stored_minimized_opens_normal(s):
     """A window stored minimized opens normal and on the screen; closed untouched it is stored
     normal."""
@@ -1867,6 +1909,7 @@ SCENARIOS = {
     "allow_all_window_budget": allow_all_window_budget,
     "own_reloads_stay_unheard": own_reloads_stay_unheard,
     "favorite_over_lock_without_holder": favorite_over_lock_without_holder,
+    "huge_favorite_line": huge_favorite_line,
     "stored_minimized_opens_normal": stored_minimized_opens_normal,
     "leftover_saves_go": leftover_saves_go,
     "unwritable_folder_said_once": unwritable_folder_said_once,

@@ -131,15 +131,15 @@ void tst_FavoritesEdit::commands()
     QFETCH(QString, buttons);
 
     FavoritesEdit edit;
-    edit.addresses = start.split(' ', Qt::SkipEmptyParts);
-    edit.names = start.toUpper().split(' ', Qt::SkipEmptyParts);
+    edit.addresses = FavoriteEntries(start.split(' ', Qt::SkipEmptyParts));
+    edit.names = FavoriteEntries(start.toUpper().split(' ', Qt::SkipEmptyParts));
     Run(edit, script);
 
-    QCOMPARE(edit.addresses, addresses.split(' ', Qt::SkipEmptyParts));
-    QCOMPARE(edit.names, names.split(' ', Qt::SkipEmptyParts));
+    QCOMPARE(FavoriteTexts(edit.addresses), addresses.split(' ', Qt::SkipEmptyParts));
+    QCOMPARE(FavoriteTexts(edit.names), names.split(' ', Qt::SkipEmptyParts));
     QCOMPARE(edit.selected, selected);
-    QCOMPARE(edit.address, address);
-    QCOMPARE(edit.name, name);
+    QCOMPARE(edit.address.text(), address);
+    QCOMPARE(edit.name.text(), name);
     QCOMPARE(Buttons(edit), buttons);
 }
 
@@ -173,7 +173,8 @@ void tst_FavoritesEdit::findFavorite()
     QFETCH(QString, address);
     QFETCH(QString, name);
     QFETCH(int, position);
-    QCOMPARE(FindFavorite(addresses, names, address, name), position);
+    QCOMPARE(FindFavorite(FavoriteEntries(addresses), FavoriteEntries(names), address, name),
+             position);
 }
 
 QTEST_GUILESS_MAIN(tst_FavoritesEdit)

@@ -1,5 +1,6 @@
 #include "TestFiles.h"
 #include "favorites/FavoritesFiles.h"
+#include "settings/TextFields.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -14,6 +15,11 @@ class tst_FavoritesFiles : public QObject
 private slots:
     void addWritesOneQuotedLineEach_data();
     void addWritesOneQuotedLineEach();
+    void readsOneEntryALine_data();
+    void readsOneEntryALine();
+    void olderFileWithQuotesKeepsNamesWithTheirAddresses();
+    void longEntryIsShownShortAndKeptWhole_data();
+    void longEntryIsShownShortAndKeptWhole();
     void addKeepsWhatTheFilesHold_data();
     void addKeepsWhatTheFilesHold();
     void addUsesTheFilesWhateverTheirCase();
@@ -99,8 +105,10 @@ void tst_FavoritesFiles::addWritesOneQuotedLineEach_data()
     QTest::newRow("comma comes back whole")
         << "News, weather and sport" << QByteArray("\"News, weather and sport\"\r\n")
         << "News, weather and sport";
-    QTest::newRow("double quote written unchanged, read cut at it")
-        << "The \"best\" page" << QByteArray("\"The \"best\" page\"\r\n") << "The ";
+    QTest::newRow("double quotes written unchanged, read whole")
+        << "The \"best\" page" << QByteArray("\"The \"best\" page\"\r\n") << "The \"best\" page";
+    QTest::newRow("a quote and a comma stay one name")
+        << "a\"b,c" << QByteArray("\"a\"b,c\"\r\n") << "a\"b,c";
     QTest::newRow("empty name is an empty quoted line") << "" << QByteArray("\"\"\r\n") << "";
     QTest::newRow("line break stays on one line")
         << "two\r\nlines\nhere" << QByteArray("\"two lines here\"\r\n") << "two lines here";
@@ -120,6 +128,101 @@ void tst_FavoritesFiles::addWritesOneQuotedLineEach()
     QCOMPARE(ReadAll(Names(dir)), nameLine);
     QCOMPARE(ReadFavoritesFile(Fav(dir)), QStringList {"http://127.0.0.1:9/a,b"});
     QCOMPARE(ReadFavoritesFile(Names(dir)), QStringList {readBack});
+}
+
+void tst_FavoritesFiles::readsOneEntryALine_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("entries");
+    QTest::newRow("quoted lines") << QByteArray("\"a\"\r\n\"b, c\"\r\n")
+                                  << QStringList {"a", "b, c"};
+    QTest::newRow("quotes inside run to the last")
+        << QByteArray("\"a\"b,c\"\r\n\"d\"\r\n") << QStringList {"a\"b,c", "d"};
+    QTest::newRow("after the last quote dropped")
+        << QByteArray("  \" x \"  junk\r\n") << QStringList {" x "};
+    QTest::newRow("open quote ends at its line")
+        << QByteArray("\"open\r\n\"next\"\r\n") << QStringList {"open", "next"};
+    QTest::newRow("a lone quote") << QByteArray("\"\r\n") << QStringList {""};
+    QTest::newRow("line ends of every kind")
+        << QByteArray("\"a\"\n\"b\"\r\"c\"") << QStringList {"a", "b", "c"};
+    QTest::newRow("empty line is an empty entry")
+        << QByteArray("\"a\"\r\n\r\n\"b\"\r\n") << QStringList {"a", "", "b"};
+    // Lines edited by hand, without a leading quote, are fields as they always were.
+    QTest::newRow("bare line with commas") << QByteArray("k2, k3\r\n") << QStringList {"k2", "k3"};
+    QTest::newRow("bare line with a quoted field")
+        << QByteArray("k1,\"k2\"x\r\n") << QStringList {"k1", "k2"};
+}
+
+void tst_FavoritesFiles::readsOneEntryALine()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, entries);
+    QCOMPARE(ParseFavorites(bytes), entries);
+}
+
+void tst_FavoritesFiles::olderFileWithQuotesKeepsNamesWithTheirAddresses()
+{
+    // Older versions wrote a title with a quote and a comma as it was, on one line; read as
+    // two names it would give every later address the name before its own.
+    QTemporaryDir dir;
+    WriteAll(Fav(dir), "\"http://127.0.0.1:9/1\"\r\n\"http://127.0.0.1:9/2\"\r\n");
+    WriteAll(Names(dir), "\"Say \"hi\", then go\"\r\n\"Two\"\r\n");
+    const FavoritesPair read = ReadFavorites(dir.path());
+    QCOMPARE(FavoriteTexts(read.names), QStringList({"Say \"hi\", then go", "Two"}));
+    QCOMPARE(read.addresses.size(), read.names.size());
+
+    QVERIFY(AddFavorite(dir.path(), "http://127.0.0.1:9/3", "Three \"3\", or so").ok());
+    QCOMPARE(AllEntries(Names(dir)),
+             QStringList({"Say \"hi\", then go", "Two", "Three \"3\", or so"}));
+    QCOMPARE(AllEntries(Fav(dir)).size(), 3);
+}
+
+void tst_FavoritesFiles::longEntryIsShownShortAndKeptWhole_data()
+{
+    QTest::addColumn<QByteArray>("entry"); // as the file holds it
+    const QByteArray plain(100000, 'a');
+    QTest::newRow("ASCII") << plain;
+    // Single bytes, some of which form UTF-8: written back as they were, not as UTF-8.
+    QTest::newRow("single bytes") << QByteArray("\xc3\xa9 caf\xe9 ") + plain;
+    QTest::newRow("UTF-8") << QString(30000, QChar(0x20AC)).toUtf8();
+    QTest::newRow("UTF-8 with a byte order mark") << QByteArray("\xef\xbb\xbf") + plain;
+    // A pair of surrogates across the cut: the lists never show half a character.
+    QTest::newRow("surrogate pair at the cut")
+        << (QString(199, QLatin1Char('x')) + QString(3000, QChar(0x1F600))).toUtf8() + plain;
+    QTest::newRow("quotes and commas inside") << plain + "\"x\", y" + plain;
+}
+
+void tst_FavoritesFiles::longEntryIsShownShortAndKeptWhole()
+{
+    QFETCH(QByteArray, entry);
+    QTemporaryDir dir;
+    const QByteArray file = "\"one\"\r\n\"" + entry + "\"\r\n\"two\"\r\n";
+    WriteAll(Fav(dir), file);
+    WriteAll(Names(dir), file);
+
+    FavoritesForEdit edit = LoadFavoritesForEdit(dir.path());
+    QCOMPARE(edit.names.size(), 3);
+    const FavoriteText &longOne = edit.names[1];
+    const QString whole = DecodeText(entry);
+    QVERIFY(longOne.text() == whole); // QCOMPARE would print the whole text
+    QCOMPARE(longOne.shown(), ShownFavorite(whole));
+    QCOMPARE(longOne, FavoriteText(whole));
+    QVERIFY(longOne != FavoriteText(whole.left(whole.size() - 1)));
+
+    // Moved, and saved: the long entry's bytes go back unchanged, and the main window is told
+    // what a reader takes.
+    edit.names.move(1, 0);
+    edit.addresses.move(1, 0);
+    FavoritesPair saved;
+    QCOMPARE(
+        SaveFavorites(dir.path(), edit.addresses, edit.names, 3, 3, FavoritesLockWaitMs, &saved)
+            .outcome,
+        FavoritesWriteResult::Written);
+    const QByteArray expected = "\"" + entry + "\"\r\n\"one\"\r\n\"two\"\r\n";
+    QVERIFY(ReadAll(Names(dir)) == expected);
+    QVERIFY(ReadAll(Fav(dir)) == expected);
+    QVERIFY(saved.names == ReadFavorites(dir.path()).names);
+    QCOMPARE(saved.names[0].shown(), ShownFavorite(whole));
 }
 
 void tst_FavoritesFiles::addKeepsWhatTheFilesHold_data()
@@ -200,7 +303,8 @@ void tst_FavoritesFiles::loadTakesAtMost1001()
     WriteAll(Fav(dir), bytes);
 
     QCOMPARE(ReadFavoritesFile(Fav(dir)), Numbered("http://127.0.0.1:9/", loaded));
-    QCOMPARE(LoadFavoritesForEdit(dir.path()).addresses, Numbered("http://127.0.0.1:9/", loaded));
+    QCOMPARE(FavoriteTexts(LoadFavoritesForEdit(dir.path()).addresses),
+             Numbered("http://127.0.0.1:9/", loaded));
     QCOMPARE(ReadAll(Fav(dir)), bytes);
 }
 
@@ -367,7 +471,7 @@ void tst_FavoritesFiles::saveTellsWhatAReaderTakes_data()
     QTest::addColumn<QStringList>("edited"); // both lists as saved
     QTest::newRow("plain") << QByteArray() << QStringList {"a", "b c", "", " d "};
     QTest::newRow("a quote ends the entry") << QByteArray() << QStringList {"say \"hi\" now", "x"};
-    QTest::newRow("a quote and a comma make two entries")
+    QTest::newRow("a quote and a comma stay one entry")
         << QByteArray() << QStringList {"a\"b,c", "d"};
     QTest::newRow("line breaks") << QByteArray() << QStringList {"a\r\nb\nc\rd", "e"};
     QTest::newRow("beyond single bytes")
@@ -393,11 +497,12 @@ void tst_FavoritesFiles::saveTellsWhatAReaderTakes()
     WriteAll(Names(dir), inFile);
 
     FavoritesPair saved;
-    QCOMPARE(SaveFavorites(dir.path(), edited, edited, 0, 0, FavoritesLockWaitMs, &saved).outcome,
+    const FavoriteList entries = FavoriteEntries(edited);
+    QCOMPARE(SaveFavorites(dir.path(), entries, entries, 0, 0, FavoritesLockWaitMs, &saved).outcome,
              FavoritesWriteResult::Written);
     const FavoritesPair read = ReadFavorites(dir.path());
-    QCOMPARE(saved.addresses, read.addresses);
-    QCOMPARE(saved.names, read.names);
+    QCOMPARE(FavoriteTexts(saved.addresses), FavoriteTexts(read.addresses));
+    QCOMPARE(FavoriteTexts(saved.names), FavoriteTexts(read.names));
     QVERIFY(!read.addresses.isEmpty());
 }
 
@@ -467,23 +572,25 @@ void tst_FavoritesFiles::killedChangeLeavesBeforeOrAfter()
         QCOMPARE(change.exitStatus(), QProcess::CrashExit);
     }
 
-    FavoritesPair expected {addresses, names};
+    QStringList expectedAddresses = addresses;
+    QStringList expectedNames = names;
     if (done && operation == "add") {
-        expected.addresses << "http://127.0.0.1:9/new";
-        expected.names << "New";
+        expectedAddresses << "http://127.0.0.1:9/new";
+        expectedNames << "New";
     } else if (done) {
-        expected = {{addresses[2], addresses[1]}, {"Two", "One"}};
+        expectedAddresses = {addresses[2], addresses[1]};
+        expectedNames = {"Two", "One"};
     }
     // What the next start shows: every name with its own address.
     const FavoritesPair read = ReadFavorites(dir.path());
-    QCOMPARE(read.addresses, expected.addresses);
-    QCOMPARE(read.names, expected.names);
+    QCOMPARE(FavoriteTexts(read.addresses), expectedAddresses);
+    QCOMPARE(FavoriteTexts(read.names), expectedNames);
     // The next change goes ahead at once (the killed change's lock names a process that is
     // gone), keeps the pair in step, and leaves nothing of the killed change behind.
     QCOMPARE(AddFavorite(dir.path(), "http://127.0.0.1:9/next", "Next").outcome,
              FavoritesWriteResult::Written);
-    QCOMPARE(AllEntries(Fav(dir)), expected.addresses + QStringList {"http://127.0.0.1:9/next"});
-    QCOMPARE(AllEntries(Names(dir)), expected.names + QStringList {"Next"});
+    QCOMPARE(AllEntries(Fav(dir)), expectedAddresses + QStringList {"http://127.0.0.1:9/next"});
+    QCOMPARE(AllEntries(Names(dir)), expectedNames + QStringList {"Next"});
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList({"FavName", "Favorites"}));
 }

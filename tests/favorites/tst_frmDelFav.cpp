@@ -76,7 +76,9 @@ struct Editor
                 reloadedFrom << ReadAll(dir.filePath("Favorites")) + "|"
                         + ReadAll(dir.filePath("FavName"));
             },
-            [this](const QString &a, const QString &n) { removed << a + "|" + n; });
+            [this](const FavoriteText &a, const FavoriteText &n) {
+                removed << a.text() + "|" + n.text();
+            });
     }
     // Shown and given the focus, as a person's click on it does.
     void show()
@@ -486,7 +488,8 @@ void tst_frmDelFav::deleteTakesTheFavoriteOutOfTheMainWindow()
     QCOMPARE(Items(e.w->List1), QString("a b"));
     QCOMPARE(e.removed, QStringList {"c|C"});
     const QStringList pair = e.removed.first().split('|');
-    const int at = FindFavorite(mainAddresses, mainNames, pair[0], pair[1]);
+    const int at = FindFavorite(FavoriteEntries(mainAddresses), FavoriteEntries(mainNames), pair[0],
+                                pair[1]);
     QCOMPARE(at, 2);
     mainAddresses.removeAt(at);
     mainNames.removeAt(at);

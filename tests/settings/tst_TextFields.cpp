@@ -14,6 +14,8 @@ private slots:
     void writtenFieldReadsBack();
     void quoteEndsWrittenText_data();
     void quoteEndsWrittenText();
+    void longTextDecodedInPieces_data();
+    void longTextDecodedInPieces();
     void firstFieldOfMissingFileIsEmpty();
     void failedWriteKeepsPreviousContent();
 };
@@ -111,6 +113,32 @@ void tst_TextFields::quoteEndsWrittenText()
     QFETCH(QString, text);
     QFETCH(QString, readBack);
     QCOMPARE(ParseTextFields(SerializeTextField(text)), QStringList {readBack});
+}
+
+void tst_TextFields::longTextDecodedInPieces_data()
+{
+    // Long texts are looked through a megabyte at a time: the answer must be the whole text's.
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("utf8");
+    const QByteArray mb((1 << 20) - 1, 'a');
+    const QByteArray euro("\xe2\x82\xac");
+    QTest::newRow("character across the first piece's end") << mb + euro + mb << true;
+    QTest::newRow("four-byte character across it") << mb + "\xf0\x9f\x98\x80" + mb << true;
+    QTest::newRow("fault in a later piece") << euro + mb + mb + "\xe9" << false;
+    QTest::newRow("cut short at the end") << euro + mb + mb + "\xe2\x82" << false;
+    QTest::newRow("continuation bytes alone across the end")
+        << mb + "\x82\x82\x82\x82\x82" + mb << false;
+    QTest::newRow("ASCII") << mb + mb << false;
+}
+
+void tst_TextFields::longTextDecodedInPieces()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, utf8);
+    QCOMPARE(DecodesAsUtf8(bytes), utf8);
+    const QString whole = DecodeText(bytes);
+    for (const qsizetype n : {qsizetype(0), qsizetype(1), qsizetype(200), whole.size() / 2 + 1})
+        QCOMPARE(DecodeTextStart(bytes, n), whole.left(n));
 }
 
 void tst_TextFields::firstFieldOfMissingFileIsEmpty()
