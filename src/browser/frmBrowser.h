@@ -133,6 +133,14 @@ public:
     void mnuSource_Click();
     void tbToolBar_ButtonClick(QAction *button);
     void Toolbar1_ButtonClick(QAction *button);
+    // What the toolbars' keys run beyond the menus' handlers (Toolbars.cpp).
+    void GoBackKey();
+    void GoForwardKey();
+    void ToggleIPAddressLabel();
+    void IPAddressToBox();
+    void StopButton();
+    // The favorites pop-up: shown over the page, hidden by nearly everything else.
+    void ShowFavorites();
 
     void cboAddress_Click();
     void cboAddress_KeyPress(int keyAscii);
@@ -246,8 +254,8 @@ public:
     QPointer<QWidget> SplashWindow;
     QPointer<frmDownloads> DownloadsWindow;
 
-    // The n-th button of a toolbar, counting separators, from 1, and a button's key.
-    static QAction *Button(QToolBar *bar, int position);
+    // The button of a toolbar with this key (nullptr: none), and a button's key.
+    static QAction *Button(QToolBar *bar, const QString &key);
     static QString ButtonKey(const QAction *button);
 
     // Twips in one pixel on this window's screen, across and down, and lengths in twips as
@@ -305,7 +313,6 @@ private:
     void AddressBox_Click(QComboBox *box);
     void AddressBox_KeyPress(QComboBox *box, int keyAscii);
     void ButtonClick(Toolbar bar, QAction *button);
-    void StopButton();
     // The machine's address as the IP keys show it.
     QString IPAddressText();
     // The full-screen arrangement of the bars and menus, without touching the window state.
@@ -315,8 +322,6 @@ private:
     void SetCaption(const QString &text);
     // The page title with the suffix of a load under way or done.
     void SetPageCaption(bool loadDone);
-    // The favorites pop-up: shown over the page, hidden by nearly everything else.
-    void ShowFavorites();
     void HideFavorites();
     void List1_Choose(int row);
     void RemoveFavorite(const QString &address, const QString &name);
