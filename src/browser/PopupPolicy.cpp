@@ -2,30 +2,33 @@
 
 #include <QUrl>
 
+const std::vector<PopupModeRow> &PopupModeRows()
+{
+    static const std::vector<PopupModeRow> rows {
+        {PopupMode::CancelAll, "all", "mnuNoPopUps"},
+        {PopupMode::AllowParent, "allow", "mnuAllow"},
+        {PopupMode::AllowAll, "allowie", "mnuAllowIE"},
+    };
+    return rows;
+}
+
 QString PopupModeWord(PopupMode mode)
 {
-    switch (mode) {
-    case PopupMode::CancelAll:
-        return QStringLiteral("all");
-    case PopupMode::AllowParent:
-        return QStringLiteral("allow");
-    case PopupMode::AllowAll:
-        return QStringLiteral("allowie");
-    }
+    for (const PopupModeRow &row : PopupModeRows())
+        if (row.mode == mode)
+            return QLatin1String(row.word);
     return QString();
 }
 
 bool PopupModeFromWord(const QString &word, PopupMode *mode)
 {
-    if (word == QLatin1String("allow"))
-        *mode = PopupMode::AllowParent;
-    else if (word == QLatin1String("allowie"))
-        *mode = PopupMode::AllowAll;
-    else if (word == QLatin1String("all"))
-        *mode = PopupMode::CancelAll;
-    else
-        return false;
-    return true;
+    for (const PopupModeRow &row : PopupModeRows()) {
+        if (word == QLatin1String(row.word)) {
+            *mode = row.mode;
+            return true;
+        }
+    }
+    return false;
 }
 
 NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText, WindowGesture gesture,
@@ -64,15 +67,12 @@ NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText, Win
     return d;
 }
 
-std::optional<PopupMode> PopupModeFromMarks(bool cancelAll, bool allowParent, bool allowAll)
+std::optional<PopupMode> PopupModeFromMarks(const std::function<bool(PopupMode)> &checked)
 {
     std::optional<PopupMode> mode;
-    if (cancelAll)
-        mode = PopupMode::CancelAll;
-    if (allowParent)
-        mode = PopupMode::AllowParent;
-    if (allowAll)
-        mode = PopupMode::AllowAll;
+    for (const PopupModeRow &row : PopupModeRows())
+        if (checked(row.mode))
+            mode = row.mode;
     return mode;
 }
 

@@ -4,7 +4,9 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <optional>
+#include <vector>
 
 // The three answers to a page asking for a new window.
 enum class PopupMode {
@@ -12,6 +14,17 @@ enum class PopupMode {
     AllowParent, // refuse in the view; a link under the pointer opens in a new instance
     AllowAll, // the view opens the window itself
 };
+
+// One row per mode: its stored word in the settings file and the object name of its item in the
+// Pop-Ups menu. The rows' order is the marks' precedence: where several items are checked, the
+// later row wins. A new mode is one row here, its menu row and its answer in DecideNewWindow.
+struct PopupModeRow
+{
+    PopupMode mode;
+    const char *word;
+    const char *item;
+};
+const std::vector<PopupModeRow> &PopupModeRows();
 
 // The stored word of a mode, and the mode a stored word restores (exact words only; any other
 // restores nothing).
@@ -64,7 +77,7 @@ private:
     std::deque<qint64> m_ownWindows; // when windows opened without the person asking
 };
 
-// The mode the Pop-Ups menu's check marks stand for, read as the settings are saved: a later
-// mark overrides an earlier one (Cancel All, then Allow Parent, then Allow All); no mark at
-// all stands for no mode.
-std::optional<PopupMode> PopupModeFromMarks(bool cancelAll, bool allowParent, bool allowAll);
+// The mode the Pop-Ups menu's check marks stand for, given whether the item of each mode is
+// checked, read as the settings are saved: a later mark overrides an earlier one (Cancel All,
+// then Allow Parent, then Allow All); no mark at all stands for no mode.
+std::optional<PopupMode> PopupModeFromMarks(const std::function<bool(PopupMode)> &checked);

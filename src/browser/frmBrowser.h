@@ -302,6 +302,8 @@ private:
     void CheckApplicationFolder();
     void SelectPopupMode(PopupMode mode);
     PopupMode CurrentPopupMode() const;
+    // The Pop-Ups menu's item of a mode, as its row names it.
+    QAction *PopupModeItem(PopupMode mode) const;
     // The pop-up mode between the settings file and the menu marks.
     void RestorePopupMode();
     void StorePopupMode();

@@ -8,10 +8,12 @@
 #include "settings/TextFields.h"
 #include "webview/WebView.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMenu>
 
 namespace {
 
@@ -60,23 +62,29 @@ void frmBrowser::RestorePopupMode()
 
 void frmBrowser::StorePopupMode()
 {
-    if (const std::optional<PopupMode> mode = PopupModeFromMarks(
-            mnuNoPopUps->isChecked(), mnuAllow->isChecked(), mnuAllowIE->isChecked()))
+    if (const std::optional<PopupMode> mode
+        = PopupModeFromMarks([this](PopupMode m) { return PopupModeItem(m)->isChecked(); }))
         settings.PopupMode = PopupModeWord(*mode);
 }
 
 PopupMode frmBrowser::CurrentPopupMode() const
 {
-    return PopupModeFromMarks(mnuNoPopUps->isChecked(), mnuAllow->isChecked(),
-                              mnuAllowIE->isChecked())
+    return PopupModeFromMarks([this](PopupMode m) { return PopupModeItem(m)->isChecked(); })
         .value_or(PopupMode::CancelAll);
+}
+
+QAction *frmBrowser::PopupModeItem(PopupMode mode) const
+{
+    for (const PopupModeRow &row : PopupModeRows())
+        if (row.mode == mode)
+            return mnuPopUps->findChild<QAction *>(QLatin1String(row.item));
+    return nullptr;
 }
 
 void frmBrowser::SelectPopupMode(PopupMode mode)
 {
-    mnuAllow->setChecked(mode == PopupMode::AllowParent);
-    mnuNoPopUps->setChecked(mode == PopupMode::CancelAll);
-    mnuAllowIE->setChecked(mode == PopupMode::AllowAll);
+    for (const PopupModeRow &row : PopupModeRows())
+        PopupModeItem(row.mode)->setChecked(row.mode == mode);
 }
 
 void frmBrowser::mnuAllow_Click()

@@ -213,7 +213,11 @@ void tst_PopupPolicy::popupModeFromMarks()
     QFETCH(bool, allowParent);
     QFETCH(bool, allowAll);
     QFETCH(int, mode);
-    const std::optional<PopupMode> got = PopupModeFromMarks(cancelAll, allowParent, allowAll);
+    const std::optional<PopupMode> got = PopupModeFromMarks([&](PopupMode m) {
+        return m == PopupMode::CancelAll  ? cancelAll
+            : m == PopupMode::AllowParent ? allowParent
+                                          : allowAll;
+    });
     QCOMPARE(got ? int(*got) : -1, mode);
 }
 
