@@ -31,7 +31,7 @@ bool PopupModeFromWord(const QString &word, PopupMode *mode)
     return false;
 }
 
-NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText, WindowGesture gesture,
+NewWindowDecision DecideNewWindow(PopupMode mode, const QString &link, WindowGesture gesture,
                                   const QString &requested)
 {
     NewWindowDecision d;
@@ -51,9 +51,8 @@ NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText, Win
     case PopupMode::AllowParent:
         // Refused in the view either way: only the link the person activated goes on, to a new
         // instance.
-        if (activated && statusText.startsWith(QLatin1String("http"))
-            && QUrl(requested) == QUrl(statusText))
-            d.handOff = statusText;
+        if (activated && link.startsWith(QLatin1String("http")) && QUrl(requested) == QUrl(link))
+            d.handOff = link;
         else
             d.showNotice = true;
         break;
@@ -74,6 +73,25 @@ std::optional<PopupMode> PopupModeFromMarks(const std::function<bool(PopupMode)>
         if (checked(row.mode))
             mode = row.mode;
     return mode;
+}
+
+NewWindowDecision PopupGuard::Decide(PopupMode mode, const WindowRequest &request,
+                                     bool handoffWaiting, qint64 nowMs)
+{
+    // The person went somewhere of their own: every site is heard afresh.
+    if (request.personNavigations != m_personNavigations) {
+        m_personNavigations = request.personNavigations;
+        m_refusedBySite.clear();
+    }
+    NewWindowDecision d
+        = Guard(DecideNewWindow(mode, request.link, request.gesture, request.address),
+                request.FromUser(), handoffWaiting, nowMs, request.windowsOpen);
+    // Whatever the refusal, from the page itself or a window it opened, and whether or not the
+    // person's act came with it.
+    if (d.cancel && !request.site.isEmpty()
+        && ++m_refusedBySite[request.site] >= RefusedWindowsHeard)
+        d.siteUnheard = true;
+    return d;
 }
 
 NewWindowDecision PopupGuard::Guard(const NewWindowDecision &decision, bool fromUser,

@@ -157,7 +157,7 @@ public:
     void brwWebBrowser_DownloadBegin();
     void brwWebBrowser_DownloadComplete();
     void brwWebBrowser_NavigateComplete2();
-    void brwWebBrowser_NewWindow2(bool *cancel);
+    void brwWebBrowser_NewWindow2(const WindowRequest &request, WindowAnswer *answer);
 
     // Beyond the menus: the usual keys, zoom, find in the page and the downloads.
     void FocusAddressBox();
@@ -327,11 +327,6 @@ private:
     void HideFavorites();
     void List1_Choose(int row);
     void RemoveFavorite(const QString &address, const QString &name);
-    // The pop-up hand-off file.
-    QString HandoffPath() const;
-    // The address handed over by another instance and not taken yet, and taking it.
-    QString PendingHandoff() const;
-    void HandoffTaken(const QString &address);
     void Form_Unload();
 
     BrowserEnvironment m_env;

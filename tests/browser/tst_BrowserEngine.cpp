@@ -429,7 +429,7 @@ void tst_BrowserEngine::refusedLoopCostsNothing()
             e.view->Refresh();
         QVERIFY(loaded.wait(30000));
         QTRY_COMPARE_WITH_TIMEOUT(e.view->LocationName(), QString("alive"), 30000);
-        QVERIFY2(asked.count() <= QtWebView::RefusedWindowsHeard,
+        QVERIFY2(asked.count() <= PopupGuard::RefusedWindowsHeard,
                  qPrintable(QString::number(asked.count())));
         QVERIFY(asked.count() >= 1); // the first were refused with the notice
         asked.clear();
