@@ -197,8 +197,8 @@ void QtWebView::Private::OnLoading(const QWebEngineLoadingInfo &info)
         urlChangedInLoad = false;
         emit q->DownloadBegin();
         linkShowing.clear();
-        // Not the bare address: the window reads a status text that begins with "http" as the
-        // link under the pointer.
+        // Not the bare address: a status text beginning with "http" stays a link's, as the
+        // status line has always shown it.
         emit q->StatusTextChange(QStringLiteral("Opening page ")
                                  + ShownAddress(info.url().toString()));
         return;
