@@ -2,33 +2,36 @@
 
 #include <QUrl>
 
+const std::vector<PopupModeRow> &PopupModeRows()
+{
+    static const std::vector<PopupModeRow> rows {
+        {PopupMode::CancelAll, "all", "mnuNoPopUps"},
+        {PopupMode::AllowParent, "allow", "mnuAllow"},
+        {PopupMode::AllowAll, "allowie", "mnuAllowIE"},
+    };
+    return rows;
+}
+
 QString PopupModeWord(PopupMode mode)
 {
-    switch (mode) {
-    case PopupMode::CancelAll:
-        return QStringLiteral("all");
-    case PopupMode::AllowParent:
-        return QStringLiteral("allow");
-    case PopupMode::AllowAll:
-        return QStringLiteral("allowie");
-    }
+    for (const PopupModeRow &row : PopupModeRows())
+        if (row.mode == mode)
+            return QLatin1String(row.word);
     return QString();
 }
 
 bool PopupModeFromWord(const QString &word, PopupMode *mode)
 {
-    if (word == QLatin1String("allow"))
-        *mode = PopupMode::AllowParent;
-    else if (word == QLatin1String("allowie"))
-        *mode = PopupMode::AllowAll;
-    else if (word == QLatin1String("all"))
-        *mode = PopupMode::CancelAll;
-    else
-        return false;
-    return true;
+    for (const PopupModeRow &row : PopupModeRows()) {
+        if (word == QLatin1String(row.word)) {
+            *mode = row.mode;
+            return true;
+        }
+    }
+    return false;
 }
 
-NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText, WindowGesture gesture,
+NewWindowDecision DecideNewWindow(PopupMode mode, const QString &link, WindowGesture gesture,
                                   const QString &requested)
 {
     NewWindowDecision d;
@@ -48,9 +51,8 @@ NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText, Win
     case PopupMode::AllowParent:
         // Refused in the view either way: only the link the person activated goes on, to a new
         // instance.
-        if (activated && statusText.startsWith(QLatin1String("http"))
-            && QUrl(requested) == QUrl(statusText))
-            d.handOff = statusText;
+        if (activated && link.startsWith(QLatin1String("http")) && QUrl(requested) == QUrl(link))
+            d.handOff = link;
         else
             d.showNotice = true;
         break;
@@ -64,16 +66,32 @@ NewWindowDecision DecideNewWindow(PopupMode mode, const QString &statusText, Win
     return d;
 }
 
-std::optional<PopupMode> PopupModeFromMarks(bool cancelAll, bool allowParent, bool allowAll)
+std::optional<PopupMode> PopupModeFromMarks(const std::function<bool(PopupMode)> &checked)
 {
     std::optional<PopupMode> mode;
-    if (cancelAll)
-        mode = PopupMode::CancelAll;
-    if (allowParent)
-        mode = PopupMode::AllowParent;
-    if (allowAll)
-        mode = PopupMode::AllowAll;
+    for (const PopupModeRow &row : PopupModeRows())
+        if (checked(row.mode))
+            mode = row.mode;
     return mode;
+}
+
+NewWindowDecision PopupGuard::Decide(PopupMode mode, const WindowRequest &request,
+                                     bool handoffWaiting, qint64 nowMs)
+{
+    // The person went somewhere of their own: every site is heard afresh.
+    if (request.personNavigations != m_personNavigations) {
+        m_personNavigations = request.personNavigations;
+        m_refusedBySite.clear();
+    }
+    NewWindowDecision d
+        = Guard(DecideNewWindow(mode, request.link, request.gesture, request.address),
+                request.FromUser(), handoffWaiting, nowMs, request.windowsOpen);
+    // Whatever the refusal, from the page itself or a window it opened, and whether or not the
+    // person's act came with it.
+    if (d.cancel && !request.site.isEmpty()
+        && ++m_refusedBySite[request.site] >= RefusedWindowsHeard)
+        d.siteUnheard = true;
+    return d;
 }
 
 NewWindowDecision PopupGuard::Guard(const NewWindowDecision &decision, bool fromUser,

@@ -1,69 +1,57 @@
 #include "browser/Toolbars.h"
 
-const std::vector<ToolbarButton> &ToolbarButtons(Toolbar bar)
+#include "browser/frmBrowser.h"
+
+const std::vector<ToolbarRow> &ToolbarRows(Toolbar bar)
 {
-    static const std::vector<ToolbarButton> main {
-        {"Back", "Back", "Back"},
-        {"Forward", "Forward", "Forward"},
-        {nullptr, "", ""},
-        {"Stop", "Stop", "Stop"},
-        {"Refresh", "Refresh", "Refresh"},
-        {nullptr, "", ""},
-        {"Home", "Home", "Home Page"},
-        {"Home2", "Extra", "Extra Home Page"},
-        {"Home3", "Extra", "Extra Home Page"},
-        {nullptr, "", ""},
-        {"Add", "Add Fav", "Add Current Page to Favorites"},
-        {"Search", "Search", "Search"},
-        {"Print", "Print", "Print"},
-        {"IP", "IP", "IP Address"},
-        {"Full", "Full", "Full Screen"},
+    using F = frmBrowser;
+    static const std::vector<ToolbarRow> main {
+        {"Back", "Back", "Back", "Back", &F::GoBackKey},
+        {"Forward", "Forward", "Forward", "Forward", &F::GoForwardKey},
+        {nullptr, "", "", "", nullptr},
+        {"Stop", "Stop", "Stop", "Stop", &F::StopButton},
+        {"Refresh", "Refresh", "Refresh", "Refresh", &F::mnuRefresh_Click},
+        {nullptr, "", "", "", nullptr},
+        {"Home", "Home", "Home Page", "Home", &F::mnugotohome_Click},
+        {"Home2", "Extra", "Extra Home Page", "Home2", &F::mnugotohome2_Click},
+        {"Home3", "Extra", "Extra Home Page", "Home3", &F::mnugotohome3_Click},
+        {nullptr, "", "", "", nullptr},
+        {"Add", "Add Fav", "Add Current Page to Favorites", "Add", &F::mnuAddToFav_Click},
+        {"Search", "Search", "Search", "Search", &F::mnuGotoSearch_Click},
+        {"Print", "Print", "Print", "Print", &F::mnuPrint_Click},
+        // Each click shows or hides the address beside the box.
+        {"IP", "IP", "IP Address", "IP", &F::ToggleIPAddressLabel},
+        {"Full", "Full", "Full Screen", "Full", &F::mnuFullScreen_Click},
     };
-    static const std::vector<ToolbarButton> fullScreen {
-        {"Open", "", "Open File"},
-        {nullptr, "", ""},
-        {"Back", "", "Back"},
-        {"Forward", "", "Forward"},
-        {"Stop", "", "Stop"},
-        {"Refresh", "", "Refresh"},
-        {"Home", "", "Home"},
-        {"Home2", "", "Extra Home Page"},
-        {"Home3", "", "Extra Home Page"},
-        {"Search", "", "Search"},
-        {"Print", "", "Print"},
-        {"IP", "", "IP Address"},
-        {nullptr, "", ""},
-        {"Favorites", "", "Favorites"},
-        {"Add", "", "Add Current Page To Favorites"},
-        {"Edit", "", "Edit Favorites"},
-        {nullptr, "", ""},
-        {"View", "", "Normal View"},
-        {nullptr, "", ""},
+    static const std::vector<ToolbarRow> fullScreen {
+        {"Open", "", "Open File", "Open", &F::mnuOpen_Click},
+        {nullptr, "", "", "", nullptr},
+        {"Back", "", "Back", "Back", &F::GoBackKey},
+        {"Forward", "", "Forward", "Forward", &F::GoForwardKey},
+        {"Stop", "", "Stop", "Stop", &F::StopButton},
+        {"Refresh", "", "Refresh", "Refresh", &F::mnuRefresh_Click},
+        {"Home", "", "Home", "Home", &F::mnugotohome_Click},
+        {"Home2", "", "Extra Home Page", "Home2", &F::mnugotohome2_Click},
+        {"Home3", "", "Extra Home Page", "Home3", &F::mnugotohome3_Click},
+        {"Search", "", "Search", "Search", &F::mnuGotoSearch_Click},
+        {"Print", "", "Print", "Print", &F::mnuPrint_Click},
+        // The address into the address box, where it stays until something else writes it.
+        {"IP", "", "IP Address", "IP", &F::IPAddressToBox},
+        {nullptr, "", "", "", nullptr},
+        {"Favorites", "", "Favorites", "Favorites", &F::ShowFavorites},
+        {"Add", "", "Add Current Page To Favorites", "Add", &F::mnuAddToFav_Click},
+        {"Edit", "", "Edit Favorites", "Edit", &F::mnuEditFav_Click},
+        {nullptr, "", "", "", nullptr},
+        {"View", "", "Normal View", "View", &F::NormalView},
+        {nullptr, "", "", "", nullptr},
     };
     return bar == Toolbar::Main ? main : fullScreen;
 }
 
 ToolbarCommand CommandForKey(Toolbar bar, const QString &key)
 {
-    struct Row
-    {
-        const char *key;
-        ToolbarCommand main;
-        ToolbarCommand fullScreen;
-    };
-    using C = ToolbarCommand;
-    static const Row rows[] = {
-        {"Back", C::Back, C::Back},          {"Forward", C::Forward, C::Forward},
-        {"Refresh", C::Refresh, C::Refresh}, {"Home", C::Home, C::Home},
-        {"Home2", C::Home2, C::Home2},       {"Home3", C::Home3, C::Home3},
-        {"Search", C::Search, C::Search},    {"Stop", C::Stop, C::Stop},
-        {"Print", C::Print, C::Print},       {"IP", C::ToggleAddressLabel, C::AddressToBox},
-        {"Full", C::FullScreen, C::None},    {"Add", C::AddCurrentPage, C::AddCurrentPage},
-        {"View", C::None, C::NormalView},    {"Favorites", C::None, C::ShowFavorites},
-        {"Edit", C::None, C::EditFavorites}, {"Open", C::None, C::OpenFile},
-    };
-    for (const Row &r : rows)
-        if (key == QLatin1String(r.key))
-            return bar == Toolbar::Main ? r.main : r.fullScreen;
-    return C::None;
+    for (const ToolbarRow &row : ToolbarRows(bar))
+        if (row.key && key == QLatin1String(row.key))
+            return row.command;
+    return nullptr;
 }

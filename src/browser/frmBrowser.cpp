@@ -14,6 +14,7 @@
 #include "services/UserDialogs.h"
 #include "services/frmMain.h"
 #include "settings/AppFolder.h"
+#include "settings/PopupHandoff.h"
 #include "settings/SaveFile.h"
 #include "settings/StartupTrace.h"
 #include "settings/TextFields.h"
@@ -92,12 +93,12 @@ void frmBrowser::CheckApplicationFolder()
 {
     // Saves cut short by a kill leave their temporary files; one younger than a minute may be
     // another instance's save under way.
-    const QStringList written
+    QStringList written
         = {QString::fromLatin1(SettingsFileName), QString::fromLatin1(FavoritesFileName),
            QString::fromLatin1(FavNameFileName),  PageFileWriteName(PageSlot::Home),
            PageFileWriteName(PageSlot::Home2),    PageFileWriteName(PageSlot::Home3),
-           PageFileWriteName(PageSlot::Search),   QStringLiteral("Popupurl"),
-           QStringLiteral("Popupurl.taken")};
+           PageFileWriteName(PageSlot::Search)};
+    written += HandoffFileNames();
     RemoveLeftoverSaves(m_env.appFolder, written, QDateTime::currentDateTime().addSecs(-60));
     // Nothing of this run could be kept: said once, now, not lost silently at the end.
     QTemporaryFile probe(QDir(m_env.appFolder).filePath(QStringLiteral("write-check-XXXXXX")));
@@ -138,12 +139,17 @@ void frmBrowser::SaveConfig()
 
 void frmBrowser::FirstPageStep()
 {
-    const QString handoff = PendingHandoff();
+    const QString handoff = PendingHandoff(m_env.appFolder);
     const FirstPagePlan plan = DecideFirstPage(m_env.commandLine, handoff, settings.StartMode);
     if (plan.go == FirstPagePlan::Go::Address)
         brwWebBrowser->Navigate(plan.address);
-    if (plan.consumeHandoff)
-        HandoffTaken(handoff);
+    if (plan.consumeHandoff && !TakeHandoff(m_env.appFolder, handoff))
+        CommonDialog1->MessageBox(
+            this,
+            QStringLiteral("The page handed over by another QuorBrowser window is open, but the "
+                           "file %1 cannot be emptied.")
+                .arg(QDir::toNativeSeparators(HandoffPath(m_env.appFolder))),
+            QLatin1String(ProductTitle));
     if (plan.marks == FirstPagePlan::Marks::Blank)
         mnuBlank_Click();
     else if (plan.marks == FirstPagePlan::Marks::Home)

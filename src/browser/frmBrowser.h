@@ -134,6 +134,14 @@ public:
     void mnuSource_Click();
     void tbToolBar_ButtonClick(QAction *button);
     void Toolbar1_ButtonClick(QAction *button);
+    // What the toolbars' keys run beyond the menus' handlers (Toolbars.cpp).
+    void GoBackKey();
+    void GoForwardKey();
+    void ToggleIPAddressLabel();
+    void IPAddressToBox();
+    void StopButton();
+    // The favorites pop-up: shown over the page, hidden by nearly everything else.
+    void ShowFavorites();
 
     void cboAddress_Click();
     void cboAddress_KeyPress(int keyAscii);
@@ -150,7 +158,7 @@ public:
     void brwWebBrowser_DownloadBegin();
     void brwWebBrowser_DownloadComplete();
     void brwWebBrowser_NavigateComplete2();
-    void brwWebBrowser_NewWindow2(bool *cancel);
+    void brwWebBrowser_NewWindow2(const WindowRequest &request, WindowAnswer *answer);
 
     // Beyond the menus: the usual keys, zoom, find in the page and the downloads.
     void FocusAddressBox();
@@ -247,8 +255,8 @@ public:
     QPointer<QWidget> SplashWindow;
     QPointer<frmDownloads> DownloadsWindow;
 
-    // The n-th button of a toolbar, counting separators, from 1, and a button's key.
-    static QAction *Button(QToolBar *bar, int position);
+    // The button of a toolbar with this key (nullptr: none), and a button's key.
+    static QAction *Button(QToolBar *bar, const QString &key);
     static QString ButtonKey(const QAction *button);
 
     // Twips in one pixel on this window's screen, across and down, and lengths in twips as
@@ -295,6 +303,8 @@ private:
     void CheckApplicationFolder();
     void SelectPopupMode(PopupMode mode);
     PopupMode CurrentPopupMode() const;
+    // The Pop-Ups menu's item of a mode, as its row names it.
+    QAction *PopupModeItem(PopupMode mode) const;
     // The pop-up mode between the settings file and the menu marks.
     void RestorePopupMode();
     void StorePopupMode();
@@ -306,7 +316,6 @@ private:
     void AddressBox_Click(QComboBox *box);
     void AddressBox_KeyPress(QComboBox *box, int keyAscii);
     void ButtonClick(Toolbar bar, QAction *button);
-    void StopButton();
     // The machine's address as the IP keys show it.
     QString IPAddressText();
     // The full-screen arrangement of the bars and menus, without touching the window state.
@@ -316,16 +325,9 @@ private:
     void SetCaption(const QString &text);
     // The page title with the suffix of a load under way or done.
     void SetPageCaption(bool loadDone);
-    // The favorites pop-up: shown over the page, hidden by nearly everything else.
-    void ShowFavorites();
     void HideFavorites();
     void List1_Choose(int row);
     void RemoveFavorite(const FavoriteText &address, const FavoriteText &name);
-    // The pop-up hand-off file.
-    QString HandoffPath() const;
-    // The address handed over by another instance and not taken yet, and taking it.
-    QString PendingHandoff() const;
-    void HandoffTaken(const QString &address);
     void Form_Unload();
 
     BrowserEnvironment m_env;

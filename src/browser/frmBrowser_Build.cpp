@@ -84,18 +84,18 @@ void frmBrowser::BuildControls()
 void frmBrowser::BuildToolbars(QWidget *client)
 {
     auto addButtons = [](QToolBar *bar, Toolbar which, int iconSize) {
-        for (const ToolbarButton &b : ToolbarButtons(which)) {
-            if (!b.key) {
+        for (const ToolbarRow &row : ToolbarRows(which)) {
+            if (!row.key) {
                 bar->addSeparator();
                 continue;
             }
-            QAction *a = bar->addAction(ToolbarIcon(QLatin1String(b.key), iconSize),
-                                        QString::fromLatin1(b.caption));
-            a->setProperty(KeyProperty, QString::fromLatin1(b.key));
-            a->setToolTip(QString::fromLatin1(b.tooltip));
+            QAction *a = bar->addAction(ToolbarIcon(QLatin1String(row.picture), iconSize),
+                                        QString::fromLatin1(row.caption));
+            a->setProperty(KeyProperty, QString::fromLatin1(row.key));
+            a->setToolTip(QString::fromLatin1(row.tooltip));
             // A key without a caption is named by its tooltip for screen readers.
             bar->widgetForAction(a)->setAccessibleName(
-                QString::fromLatin1(*b.caption ? b.caption : b.tooltip));
+                QString::fromLatin1(*row.caption ? row.caption : row.tooltip));
         }
     };
 
@@ -273,10 +273,12 @@ bool frmBrowser::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-QAction *frmBrowser::Button(QToolBar *bar, int position)
+QAction *frmBrowser::Button(QToolBar *bar, const QString &key)
 {
-    const QList<QAction *> actions = bar->actions();
-    return position >= 1 && position <= actions.size() ? actions[position - 1] : nullptr;
+    for (QAction *a : bar->actions())
+        if (!key.isEmpty() && ButtonKey(a) == key)
+            return a;
+    return nullptr;
 }
 
 QString frmBrowser::ButtonKey(const QAction *button)

@@ -30,63 +30,29 @@ void frmBrowser::ButtonClick(Toolbar bar, QAction *button)
 {
     HideFavorites();
     timTimer.start();
-    switch (CommandForKey(bar, ButtonKey(button))) {
-    case ToolbarCommand::None:
-        break;
-    case ToolbarCommand::Back:
-        brwWebBrowser->GoBack();
-        break;
-    case ToolbarCommand::Forward:
-        brwWebBrowser->GoForward();
-        break;
-    case ToolbarCommand::Refresh:
-        brwWebBrowser->Refresh();
-        break;
-    case ToolbarCommand::Home:
-        GoToPage(PageSlot::Home);
-        break;
-    case ToolbarCommand::Home2:
-        GoToPage(PageSlot::Home2);
-        break;
-    case ToolbarCommand::Home3:
-        GoToPage(PageSlot::Home3);
-        break;
-    case ToolbarCommand::Search:
-        GoToPage(PageSlot::Search);
-        break;
-    case ToolbarCommand::Stop:
-        StopButton();
-        break;
-    case ToolbarCommand::Print:
-        mnuPrint_Click();
-        break;
-    case ToolbarCommand::ToggleAddressLabel:
-        // Each click shows or hides it; the pop-up notice shares the label.
-        lblCanceled->setText(lblCanceled->text().isEmpty() ? IPAddressText() : QString());
-        break;
-    case ToolbarCommand::AddressToBox:
-        // Stays until something else writes the box.
-        cboAddress2->setEditText(IPAddressText());
-        break;
-    case ToolbarCommand::FullScreen:
-        mnuFullScreen_Click();
-        break;
-    case ToolbarCommand::AddCurrentPage:
-        mnuAddToFav_Click();
-        break;
-    case ToolbarCommand::NormalView:
-        NormalView();
-        break;
-    case ToolbarCommand::ShowFavorites:
-        ShowFavorites();
-        break;
-    case ToolbarCommand::EditFavorites:
-        mnuEditFav_Click();
-        break;
-    case ToolbarCommand::OpenFile:
-        mnuOpen_Click();
-        break;
-    }
+    if (const ToolbarCommand command = CommandForKey(bar, ButtonKey(button)))
+        (this->*command)();
+}
+
+void frmBrowser::GoBackKey()
+{
+    brwWebBrowser->GoBack();
+}
+
+void frmBrowser::GoForwardKey()
+{
+    brwWebBrowser->GoForward();
+}
+
+void frmBrowser::ToggleIPAddressLabel()
+{
+    // The pop-up notice shares the label.
+    lblCanceled->setText(lblCanceled->text().isEmpty() ? IPAddressText() : QString());
+}
+
+void frmBrowser::IPAddressToBox()
+{
+    cboAddress2->setEditText(IPAddressText());
 }
 
 void frmBrowser::StopButton()

@@ -1,9 +1,10 @@
 // The menu bar as a table: one row per menu, item and separator, which both builds and
-// connects it.
+// connects it; and the Pop-Ups menu's marks, which the pop-up mode rows name.
 
 #include "browser/frmBrowser.h"
 
 #include <QAction>
+#include <QMenu>
 #include <QMenuBar>
 #include <vector>
 
@@ -159,4 +160,54 @@ void frmBrowser::BuildMenus()
         }
         }
     }
+}
+
+void frmBrowser::RestorePopupMode()
+{
+    // A stored word that is no mode leaves "Cancel All Windows" checked.
+    PopupMode mode;
+    if (PopupModeFromWord(settings.PopupMode, &mode))
+        SelectPopupMode(mode);
+}
+
+void frmBrowser::StorePopupMode()
+{
+    if (const std::optional<PopupMode> mode
+        = PopupModeFromMarks([this](PopupMode m) { return PopupModeItem(m)->isChecked(); }))
+        settings.PopupMode = PopupModeWord(*mode);
+}
+
+PopupMode frmBrowser::CurrentPopupMode() const
+{
+    return PopupModeFromMarks([this](PopupMode m) { return PopupModeItem(m)->isChecked(); })
+        .value_or(PopupMode::CancelAll);
+}
+
+QAction *frmBrowser::PopupModeItem(PopupMode mode) const
+{
+    for (const PopupModeRow &row : PopupModeRows())
+        if (row.mode == mode)
+            return mnuPopUps->findChild<QAction *>(QLatin1String(row.item));
+    return nullptr;
+}
+
+void frmBrowser::SelectPopupMode(PopupMode mode)
+{
+    for (const PopupModeRow &row : PopupModeRows())
+        PopupModeItem(row.mode)->setChecked(row.mode == mode);
+}
+
+void frmBrowser::mnuAllow_Click()
+{
+    SelectPopupMode(PopupMode::AllowParent);
+}
+
+void frmBrowser::mnuNoPopUps_Click()
+{
+    SelectPopupMode(PopupMode::CancelAll);
+}
+
+void frmBrowser::mnuAllowIE_Click()
+{
+    SelectPopupMode(PopupMode::AllowAll);
 }

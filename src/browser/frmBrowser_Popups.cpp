@@ -1,124 +1,37 @@
-// The pop-up window policy: the three modes in the Pop-Ups menu, what a page's request for a
-// new window gets, the hand-off to a new instance, and the flashing notice.
+// What a page's request for a new window gets, the hand-off to a new instance, and the flashing
+// notice. The rule itself is PopupGuard's; the window passes it what it knows and obeys.
 
 #include "browser/frmBrowser.h"
 
 #include "services/UserDialogs.h"
-#include "settings/AppFolder.h"
-#include "settings/TextFields.h"
+#include "settings/PopupHandoff.h"
 #include "webview/WebView.h"
 
 #include <QComboBox>
 #include <QDir>
-#include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 
-namespace {
-
-// An address handed to the next instance that starts without a command line.
-const char *const HandoffFileName = "\\Popupurl";
-// The address last taken from it, where the file itself could not be emptied.
-const char *const HandoffTakenFileName = "\\Popupurl.taken";
-
-} // namespace
-
-QString frmBrowser::HandoffPath() const
+void frmBrowser::brwWebBrowser_NewWindow2(const WindowRequest &request, WindowAnswer *answer)
 {
-    return AppFilePath(m_env.appFolder, QString::fromLatin1(HandoffFileName));
-}
-
-QString frmBrowser::PendingHandoff() const
-{
-    const QString address = ReadFirstField(HandoffPath());
-    // Taken before by an instance that could not empty the file: not opened at every start.
-    const QString taken
-        = ReadFirstField(AppFilePath(m_env.appFolder, QString::fromLatin1(HandoffTakenFileName)));
-    return !address.isEmpty() && address == taken ? QString() : address;
-}
-
-void frmBrowser::HandoffTaken(const QString &address)
-{
-    if (WriteSingleField(HandoffPath(), QString()))
-        return;
-    WriteSingleField(AppFilePath(m_env.appFolder, QString::fromLatin1(HandoffTakenFileName)),
-                     address);
-    CommonDialog1->MessageBox(
-        this,
-        QStringLiteral("The page handed over by another QuorBrowser window is open, but the file "
-                       "%1 cannot be emptied.")
-            .arg(QDir::toNativeSeparators(HandoffPath())),
-        QLatin1String(ProductTitle));
-}
-
-void frmBrowser::RestorePopupMode()
-{
-    // A stored word that is no mode leaves "Cancel All Windows" checked.
-    PopupMode mode;
-    if (PopupModeFromWord(settings.PopupMode, &mode))
-        SelectPopupMode(mode);
-}
-
-void frmBrowser::StorePopupMode()
-{
-    if (const std::optional<PopupMode> mode = PopupModeFromMarks(
-            mnuNoPopUps->isChecked(), mnuAllow->isChecked(), mnuAllowIE->isChecked()))
-        settings.PopupMode = PopupModeWord(*mode);
-}
-
-PopupMode frmBrowser::CurrentPopupMode() const
-{
-    return PopupModeFromMarks(mnuNoPopUps->isChecked(), mnuAllow->isChecked(),
-                              mnuAllowIE->isChecked())
-        .value_or(PopupMode::CancelAll);
-}
-
-void frmBrowser::SelectPopupMode(PopupMode mode)
-{
-    mnuAllow->setChecked(mode == PopupMode::AllowParent);
-    mnuNoPopUps->setChecked(mode == PopupMode::CancelAll);
-    mnuAllowIE->setChecked(mode == PopupMode::AllowAll);
-}
-
-void frmBrowser::mnuAllow_Click()
-{
-    SelectPopupMode(PopupMode::AllowParent);
-}
-
-void frmBrowser::mnuNoPopUps_Click()
-{
-    SelectPopupMode(PopupMode::CancelAll);
-}
-
-void frmBrowser::mnuAllowIE_Click()
-{
-    SelectPopupMode(PopupMode::AllowAll);
-}
-
-void frmBrowser::brwWebBrowser_NewWindow2(bool *cancel)
-{
-    const bool fromUser = brwWebBrowser->NewWindowFromUser();
-    const NewWindowDecision decision = m_popupGuard.Guard(
-        DecideNewWindow(CurrentPopupMode(), txtStatus->text(), brwWebBrowser->NewWindowGesture(),
-                        brwWebBrowser->NewWindowAddress()),
-        fromUser, !ReadFirstField(HandoffPath()).isEmpty(), m_clock.elapsed(),
-        brwWebBrowser->OpenedWindowCount());
-    *cancel = decision.cancel;
+    const NewWindowDecision decision = m_popupGuard.Decide(
+        CurrentPopupMode(), request, HandoffWaiting(m_env.appFolder), m_clock.elapsed());
+    answer->cancel = decision.cancel;
+    answer->siteUnheard = decision.siteUnheard;
     if (decision.showNotice)
         CancelNotice();
     if (decision.handOff.isEmpty())
         return;
-    if (!WriteSingleField(HandoffPath(), decision.handOff)) {
+    if (!GiveHandoff(m_env.appFolder, decision.handOff)) {
         CommonDialog1->MessageBox(
             this,
             QStringLiteral("The page could not be opened in a new window, because the file "
                            "%1 cannot be written.")
-                .arg(QDir::toNativeSeparators(HandoffPath())),
+                .arg(QDir::toNativeSeparators(HandoffPath(m_env.appFolder))),
             QLatin1String(ProductTitle));
         return;
     }
     m_popupGuard.HandedOff(m_clock.elapsed());
-    // The address may be handed over again one day; it is no longer one taken before.
-    QFile::remove(AppFilePath(m_env.appFolder, QString::fromLatin1(HandoffTakenFileName)));
     StartNewInstance();
 }
 

@@ -39,19 +39,15 @@ void frmBrowser::brwWebBrowser_StatusTextChange(const QString &text)
 
 void frmBrowser::brwWebBrowser_CommandStateChange(int command, bool enable)
 {
-    int mainPosition = 0;
-    int smallPosition = 0;
-    if (command == WebView::CSC_NAVIGATEBACK) {
-        mainPosition = 1;
-        smallPosition = 3;
-    } else if (command == WebView::CSC_NAVIGATEFORWARD) {
-        mainPosition = 2;
-        smallPosition = 4;
-    } else {
+    QString key;
+    if (command == WebView::CSC_NAVIGATEBACK)
+        key = QStringLiteral("Back");
+    else if (command == WebView::CSC_NAVIGATEFORWARD)
+        key = QStringLiteral("Forward");
+    else
         return;
-    }
-    Button(tbToolBar, mainPosition)->setEnabled(enable);
-    Button(Toolbar1, smallPosition)->setEnabled(enable);
+    for (QToolBar *bar : {tbToolBar, Toolbar1})
+        Button(bar, key)->setEnabled(enable);
 }
 
 void frmBrowser::brwWebBrowser_DownloadBegin()

@@ -44,15 +44,21 @@ QString SafeFileName(const QString &title)
 
 } // namespace
 
-bool QtWebView::Private::NewWindowRefused(WindowGesture gesture, const QUrl &requested)
+WindowAnswer QtWebView::Private::AskNewWindow(WindowGesture gesture, const QUrl &address,
+                                              const QString &site)
 {
-    bool cancel = false;
-    newWindowGesture = gesture;
-    newWindowAddress = ShownAddress(requested.toString());
-    emit q->NewWindow2(&cancel);
-    newWindowGesture = WindowGesture::None;
-    newWindowAddress.clear();
-    return cancel;
+    WindowRequest request;
+    request.gesture = gesture;
+    request.link = linkShowing;
+    request.address = ShownAddress(address.toString());
+    request.site = site;
+    request.windowsOpen = q->OpenedWindowCount();
+    request.personNavigations = personNavigations;
+    WindowAnswer answer;
+    emit q->NewWindow2(request, &answer);
+    if (answer.siteUnheard && !site.isEmpty())
+        unheardSites.insert(site);
+    return answer;
 }
 
 PopupWindow *QtWebView::Private::NewPopup()
@@ -70,11 +76,12 @@ void QtWebView::Private::OpenWindow(QWebEnginePage *opener, QWebEngineNewWindowR
     const WindowGesture gesture = !request.isUserInitiated() ? WindowGesture::None
         : lastGesture == WindowGesture::None                 ? WindowGesture::OtherKey
                                                              : lastGesture;
-    if (NewWindowRefused(gesture, request.requestedUrl())) {
-        // Each refused request still costs the engine a page it throws away; a site that keeps
-        // asking on its own is not heard any more, from this page or a window it opened, nor
-        // after it reloads itself, until the person goes elsewhere. A person's click still is.
-        if (++refusedBySite[SiteOf(opener->url())] >= RefusedWindowsHeard)
+    const WindowAnswer answer
+        = AskNewWindow(gesture, request.requestedUrl(), SiteOf(opener->url()));
+    if (answer.cancel) {
+        // A site not heard any more asks no more on its own, from this page or a window it
+        // opened, nor after it reloads itself; a person's click still is heard.
+        if (answer.siteUnheard)
             opener->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
         return;
     }
@@ -86,21 +93,11 @@ void QtWebView::Private::OpenWindow(QWebEnginePage *opener, QWebEngineNewWindowR
 void QtWebView::Private::OpenLinkWindow(const QUrl &link)
 {
     // Asked by the person, not by the page: the page is no opener of it.
-    if (NewWindowRefused(WindowGesture::LinkMenu, link))
+    if (AskNewWindow(WindowGesture::LinkMenu, link, QString()).cancel)
         return;
     PopupWindow *window = NewPopup();
     window->load(link);
     window->show();
-}
-
-WindowGesture QtWebView::NewWindowGesture() const
-{
-    return d->newWindowGesture;
-}
-
-QString QtWebView::NewWindowAddress() const
-{
-    return d->newWindowAddress;
 }
 
 bool QtWebView::Private::IsOurPage(const QWebEnginePage *p) const
@@ -335,7 +332,8 @@ QString QtWebView::HomePage() const
 
 void QtWebView::Private::PersonNavigates()
 {
-    refusedBySite.clear();
+    ++personNavigations;
+    unheardSites.clear();
     page->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
 }
 
@@ -405,6 +403,8 @@ void QtWebView::Refresh()
 void QtWebView::Stop()
 {
     d->requested = false;
+    // The status line says the load stopped: no link shows there any more.
+    d->linkShowing.clear();
     d->view->stop();
 }
 

@@ -49,15 +49,10 @@ public:
     QString LocationName() const override;
     QString LocationURL() const override;
     bool Busy() const override;
-    WindowGesture NewWindowGesture() const override;
-    QString NewWindowAddress() const override;
     double ZoomFactor() const override;
     void SetZoomFactor(double factor) override;
     void FindText(const QString &text, bool backward, bool highlightAll) override;
     int OpenedWindowCount() const override;
-
-    // Windows a page may have refused before it may open no more on its own.
-    static constexpr int RefusedWindowsHeard = 10;
 
     // The plain windows this view opened for new-window requests it was allowed to open.
     QList<QWidget *> OpenedWindows() const;

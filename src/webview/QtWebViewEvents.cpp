@@ -190,15 +190,15 @@ void QtWebView::Private::OnLoading(const QWebEngineLoadingInfo &info)
         requested = false;
         // A page of a site that has asked too often stays unheard; any other is heard.
         page->settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows,
-                                       refusedBySite.value(SiteOf(info.url()))
-                                           < RefusedWindowsHeard);
+                                       !unheardSites.contains(SiteOf(info.url())));
         if (loading)
             return; // one pair per load, however many navigations it covers
         loading = true;
         urlChangedInLoad = false;
         emit q->DownloadBegin();
-        // Not the bare address: the window reads a status text that begins with "http" as the
-        // link under the pointer.
+        linkShowing.clear();
+        // Not the bare address: a status text beginning with "http" stays a link's, as the
+        // status line has always shown it.
         emit q->StatusTextChange(QStringLiteral("Opening page ")
                                  + ShownAddress(info.url().toString()));
         return;
@@ -228,6 +228,7 @@ void QtWebView::Private::OnLoading(const QWebEngineLoadingInfo &info)
         emit q->NavigateComplete2();
     TellCommandState(false);
     emit q->DownloadComplete();
+    linkShowing.clear();
     emit q->StatusTextChange(QStringLiteral("Done"));
 }
 
@@ -247,6 +248,7 @@ void QtWebView::Private::OnLinkHovered(const QString &url)
     if (url.isEmpty() && hoveredLink.isEmpty())
         return;
     hoveredLink = ShownAddress(url);
+    linkShowing = hoveredLink;
     emit q->StatusTextChange(hoveredLink);
 }
 

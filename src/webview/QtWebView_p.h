@@ -6,10 +6,10 @@
 #include "webview/QtWebPages.h"
 #include "webview/QtWebView.h"
 
-#include <QHash>
 #include <QList>
 #include <QPointer>
 #include <QPrinter>
+#include <QSet>
 #include <QTimer>
 #include <QWebEngineLoadingInfo>
 #include <memory>
@@ -38,6 +38,9 @@ struct QtWebView::Private : public ViewHost
     bool requested = false;
     QTimer requestedWatch;
     QString hoveredLink;
+    // The link the status line shows: the hovered one, until the view or the window says
+    // something else there.
+    QString linkShowing;
     int toldBack = -1; // last CommandStateChange told, -1 before the first
     int toldForward = -1;
 
@@ -53,25 +56,23 @@ struct QtWebView::Private : public ViewHost
     }
     quint64 presses = 0; // the person's presses on the view so far
     quint64 askedAtPress = 0;
-    // Raises NewWindow2 for a request with what came with it; true when it is refused.
-    bool NewWindowRefused(WindowGesture gesture, const QUrl &requested);
+    // Raises NewWindow2 for a request with what came with it, from the page of site (none for
+    // the person's link menu), and returns the answer, already obeyed for the site.
+    WindowAnswer AskNewWindow(WindowGesture gesture, const QUrl &address, const QString &site);
     PopupWindow *NewPopup();
     // The text searched for last, and whether every match is to stay marked.
     QString findText;
     bool findHighlightAll = true;
     bool endingFind = false;
     int zoomWheel = 0; // wheel turn not yet a whole step
-    // While NewWindow2 is raised: what came with the request, and what it asks for.
-    WindowGesture newWindowGesture = WindowGesture::None;
-    QString newWindowAddress;
     // The person's last press on the view, what a request that comes with an act of theirs
     // came with.
     std::unique_ptr<QObject> inputWatch;
     WindowGesture lastGesture = WindowGesture::None;
-    // Windows refused, by the site that asked, since the person last went somewhere of their
-    // own; past a few the site may open no more on its own, so a script that asks in a loop
-    // costs nothing.
-    QHash<QString, int> refusedBySite;
+    // Sites the window said are heard no more, until the person goes somewhere of their own;
+    // the person's own navigations so far, which every request tells.
+    QSet<QString> unheardSites;
+    quint64 personNavigations = 0;
     static QString SiteOf(const QUrl &url);
     void PersonNavigates();
 

@@ -55,11 +55,6 @@ public:
     virtual QString LocationName() const = 0;
     virtual QString LocationURL() const = 0;
     virtual bool Busy() const = 0;
-    // While NewWindow2 is raised: the person's act the request came with (None when a script of
-    // the page asks on its own), and the address the page asks the window to open.
-    virtual WindowGesture NewWindowGesture() const = 0;
-    virtual QString NewWindowAddress() const = 0;
-    bool NewWindowFromUser() const { return NewWindowGesture() != WindowGesture::None; }
     // The windows the view opened for pages' requests that are still open.
     virtual int OpenedWindowCount() const = 0;
 
@@ -78,9 +73,10 @@ signals:
     void DownloadBegin();
     void DownloadComplete();
     void NavigateComplete2();
-    // Raised before every new window. Setting *cancel keeps the window from opening at all;
-    // leaving it clear lets the view open the page in a plain window of its own.
-    void NewWindow2(bool *cancel);
+    // Raised before every new window, with what the view knows of the request. The view obeys
+    // the answer: with cancel set the window does not open at all; left clear, the view opens
+    // the page in a plain window of its own.
+    void NewWindow2(const WindowRequest &request, WindowAnswer *answer);
 
     // The answer to FindText: the match now marked (from 1; 0 with none) of the matches found.
     void FindTextResult(int active, int total);

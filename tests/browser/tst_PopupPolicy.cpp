@@ -12,6 +12,8 @@ private slots:
     void decide();
     void guard_data();
     void guard();
+    void sitesAskingOnTheirOwn_data();
+    void sitesAskingOnTheirOwn();
     void storedWords_data();
     void storedWords();
 };
@@ -167,6 +169,55 @@ void tst_PopupPolicy::guard()
     QCOMPARE(got, outcomes);
 }
 
+void tst_PopupPolicy::sitesAskingOnTheirOwn_data()
+{
+    // Requests in turn, each "<site> <person's navigations> <mode>", mode c (Cancel All, a
+    // script asking), k (Cancel All, a click of the person's) or a (Allow All, a script asking);
+    // site "-" for the link menu, which no page asks for. What each got: o opened, r refused,
+    // u refused and the site heard no more.
+    QTest::addColumn<QStringList>("requests");
+    QTest::addColumn<QString>("outcomes");
+    const auto times = [](int n, const QString &r) {
+        QStringList l;
+        for (int i = 0; i < n; ++i)
+            l << r;
+        return l;
+    };
+    QTest::newRow("ten refusals of one site") << times(12, "a 0 c") << "rrrrrrrrruuu";
+    QTest::newRow("clicks refused count too") << times(10, "a 0 k") << "rrrrrrrrru";
+    QTest::newRow("counted by site")
+        << (times(9, "a 0 c") + times(9, "b 0 c") + QStringList {"a 0 c", "b 0 c"})
+        << QString(18, 'r') + "uu";
+    QTest::newRow("the person's own navigation starts afresh")
+        << (times(9, "a 0 c") + times(10, "a 1 c")) << QString(18, 'r') + "u";
+    QTest::newRow("windows opened count nothing")
+        << (times(20, "a 0 a") + times(9, "a 0 c")) << QString(20, 'o') + QString(9, 'r');
+    QTest::newRow("the link menu counts nothing") << times(12, "- 0 c") << QString(12, 'r');
+}
+
+void tst_PopupPolicy::sitesAskingOnTheirOwn()
+{
+    QFETCH(QStringList, requests);
+    QFETCH(QString, outcomes);
+    PopupGuard guard;
+    QString got;
+    qint64 now = 0;
+    for (const QString &r : requests) {
+        const QStringList f = r.split(' ');
+        WindowRequest request;
+        request.site = f[0] == "-" ? QString() : "http://" + f[0];
+        request.personNavigations = f[1].toULongLong();
+        request.gesture = f[2] == "k" ? WindowGesture::Click : WindowGesture::None;
+        request.address = "http://" + f[0] + "/popup";
+        // Slower than a flood, so that only the count of refusals is at work.
+        now += PopupGuard::FloodMs;
+        const NewWindowDecision d = guard.Decide(
+            f[2] == "a" ? PopupMode::AllowAll : PopupMode::CancelAll, request, false, now);
+        got += !d.cancel ? 'o' : d.siteUnheard ? 'u' : 'r';
+    }
+    QCOMPARE(got, outcomes);
+}
+
 void tst_PopupPolicy::storedWords_data()
 {
     QTest::addColumn<QString>("word");
@@ -213,7 +264,11 @@ void tst_PopupPolicy::popupModeFromMarks()
     QFETCH(bool, allowParent);
     QFETCH(bool, allowAll);
     QFETCH(int, mode);
-    const std::optional<PopupMode> got = PopupModeFromMarks(cancelAll, allowParent, allowAll);
+    const std::optional<PopupMode> got = PopupModeFromMarks([&](PopupMode m) {
+        return m == PopupMode::CancelAll  ? cancelAll
+            : m == PopupMode::AllowParent ? allowParent
+                                          : allowAll;
+    });
     QCOMPARE(got ? int(*got) : -1, mode);
 }
 

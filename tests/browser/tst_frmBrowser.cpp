@@ -184,7 +184,7 @@ void tst_frmBrowser::everyControlHasAName()
     QCOMPARE(QAccessible::queryAccessibleInterface(h.w->cboAddress)->text(QAccessible::Name),
              QString("Address"));
     QCOMPARE(QAccessible::queryAccessibleInterface(
-                 h.w->Toolbar1->widgetForAction(frmBrowser::Button(h.w->Toolbar1, 18)))
+                 h.w->Toolbar1->widgetForAction(frmBrowser::Button(h.w->Toolbar1, "View")))
                  ->text(QAccessible::Name),
              QString("Normal View"));
 }

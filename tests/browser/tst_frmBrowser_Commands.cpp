@@ -43,7 +43,7 @@ void tst_frmBrowser_Commands::toolbarButtons()
                            "GoSearch", "ExecWB:6,1"}));
     QVERIFY(h.w->timTimer.isActive());
     h.w->ProgressBar1->show();
-    frmBrowser::Button(h.w->tbToolBar, 4)->trigger(); // "Stop"
+    frmBrowser::Button(h.w->tbToolBar, "Stop")->trigger();
     QCOMPARE(h.view->calls.last(), QString("Stop"));
     QCOMPARE(h.w->txtStatus->text(), QString("Download Stopped"));
     QVERIFY(h.w->ProgressBar1->isHidden());
@@ -77,8 +77,8 @@ void tst_frmBrowser_Commands::ipKeys()
     if (!lookupWorks)
         h.sockets.hostNameResult = -1;
     h.start();
-    QAction *mainIP = frmBrowser::Button(h.w->tbToolBar, 14);
-    QAction *smallIP = frmBrowser::Button(h.w->Toolbar1, 12);
+    QAction *mainIP = frmBrowser::Button(h.w->tbToolBar, "IP");
+    QAction *smallIP = frmBrowser::Button(h.w->Toolbar1, "IP");
     // The main toolbar's key shows the address beside the box, and hides it again.
     mainIP->trigger();
     QCOMPARE(h.w->lblCanceled->text(), shown);

@@ -104,13 +104,13 @@ void tst_frmBrowser_Favorites::popupCloses()
     } else if (how == "type") {
         h.w->cboAddress->setEditText("127");
     } else {
-        frmBrowser::Button(h.w->tbToolBar, 5)->trigger(); // "Refresh"
+        frmBrowser::Button(h.w->tbToolBar, "Refresh")->trigger();
     }
     QVERIFY(h.w->List1->isHidden());
     QCOMPARE(h.navigations(), QStringList());
     // The small toolbar's "Favorites" key always opens it.
     h.w->mnuFullScreen_Click();
-    frmBrowser::Button(h.w->Toolbar1, 14)->trigger();
+    frmBrowser::Button(h.w->Toolbar1, "Favorites")->trigger();
     QVERIFY(h.w->List1->isVisible());
 }
 
@@ -131,9 +131,9 @@ void tst_frmBrowser_Favorites::addCurrentPage()
         if (how == "menu")
             h.w->mnuAddToFav->trigger();
         else if (how == "main")
-            frmBrowser::Button(h.w->tbToolBar, 11)->trigger();
+            frmBrowser::Button(h.w->tbToolBar, "Add")->trigger();
         else
-            frmBrowser::Button(h.w->Toolbar1, 15)->trigger();
+            frmBrowser::Button(h.w->Toolbar1, "Add")->trigger();
     };
     // No page yet: nothing is written, nobody is told.
     add();
@@ -160,7 +160,7 @@ void tst_frmBrowser_Favorites::editorIsOneWindowAndThePopupFollowsIt()
     QPointer<frmDelFav> editor = h.w->DelFavWindow;
     QVERIFY(editor && editor->isVisible());
     h.w->mnuFullScreen_Click();
-    frmBrowser::Button(h.w->Toolbar1, 16)->trigger(); // "Edit"
+    frmBrowser::Button(h.w->Toolbar1, "Edit")->trigger();
     QCOMPARE(h.w->DelFavWindow.data(), editor.data());
     // Deleting the first favorite takes it out of the pop-up at once; the others keep their
     // addresses.

@@ -131,7 +131,7 @@ void tst_frmBrowser_Layout::fullScreenAndBack()
     // Without the menu bar the client area grows; the view follows it to the bottom.
     QTRY_COMPARE(w.brwWebBrowser->geometry().bottom() + 1, w.centralWidget()->height());
     // The "View" key is always there to come back, clear of the address box.
-    QAction *view = frmBrowser::Button(w.Toolbar1, 18);
+    QAction *view = frmBrowser::Button(w.Toolbar1, "View");
     QCOMPARE(view->property("Key").toString(), QString("View"));
     QWidget *viewKey = w.Toolbar1->widgetForAction(view);
     QVERIFY(viewKey && viewKey->isVisible());
@@ -154,7 +154,7 @@ void tst_frmBrowser_Layout::fullScreenSurvivesRestart()
 {
     Harness h;
     h.start();
-    frmBrowser::Button(h.w->tbToolBar, 15)->trigger(); // "Full"
+    frmBrowser::Button(h.w->tbToolBar, "Full")->trigger();
     h.w->close();
     QVERIFY(ReadAll(h.path("QuorBrowser.cfg")).endsWith("\r\n1\r\n"));
 

@@ -25,6 +25,8 @@ private slots:
     void pagesAskingOnTheirOwn();
     void onlyTheActivatedLinkIsHandedOver();
     void popupModesAreExclusiveAndSaved();
+    void eachModeRowChecksAndStoresItsOwn_data();
+    void eachModeRowChecksAndStoresItsOwn();
     void noticeFlashesSevenTicks();
     void secondRefusalRestartsNotice();
     void handOffFailuresAreTold();
@@ -166,6 +168,42 @@ void tst_frmBrowser_Popups::popupModesAreExclusiveAndSaved()
     QCOMPARE(marks(), QString("100"));
     w.close();
     QVERIFY(ReadAll(h.path("QuorBrowser.cfg")).startsWith("21127OCT99\r\n0\r\nallow\r\n"));
+}
+
+void tst_frmBrowser_Popups::eachModeRowChecksAndStoresItsOwn_data()
+{
+    QTest::addColumn<int>("row");
+    for (int i = 0; i < int(PopupModeRows().size()); ++i)
+        QTest::newRow(PopupModeRows()[i].item) << i;
+}
+
+void tst_frmBrowser_Popups::eachModeRowChecksAndStoresItsOwn()
+{
+    // The person picks the mode's item from the menu; only its mark shows, its word is stored,
+    // and the next start checks that item again.
+    QFETCH(int, row);
+    const PopupModeRow &mode = PopupModeRows()[row];
+    QByteArray stored;
+    {
+        Harness h;
+        h.start();
+        QAction *item = h.w->mnuPopUps->findChild<QAction *>(mode.item);
+        QVERIFY(item);
+        QVERIFY(h.w->mnuPopUps->actions().contains(item));
+        item->trigger();
+        for (const PopupModeRow &other : PopupModeRows())
+            QCOMPARE(h.w->mnuPopUps->findChild<QAction *>(other.item)->isChecked(),
+                     &other == &mode);
+        h.w->close();
+        stored = ReadAll(h.path("QuorBrowser.cfg"));
+        QCOMPARE(stored.split('\n').value(2), QByteArray(mode.word) + "\r");
+    }
+    Harness again;
+    WriteAll(again.path("QuorBrowser.cfg"), stored);
+    again.start();
+    for (const PopupModeRow &other : PopupModeRows())
+        QCOMPARE(again.w->mnuPopUps->findChild<QAction *>(other.item)->isChecked(),
+                 &other == &mode);
 }
 
 void tst_frmBrowser_Popups::noticeFlashesSevenTicks()

@@ -89,10 +89,10 @@ void tst_frmBrowser_ViewEvents::commandState()
     emit h.view->CommandStateChange(1, false);
     emit h.view->CommandStateChange(2, false);
     emit h.view->CommandStateChange(command, enable);
-    QCOMPARE(frmBrowser::Button(h.w->tbToolBar, 1)->isEnabled(), backEnabled);
-    QCOMPARE(frmBrowser::Button(h.w->Toolbar1, 3)->isEnabled(), backEnabled);
-    QCOMPARE(frmBrowser::Button(h.w->tbToolBar, 2)->isEnabled(), forwardEnabled);
-    QCOMPARE(frmBrowser::Button(h.w->Toolbar1, 4)->isEnabled(), forwardEnabled);
+    QCOMPARE(frmBrowser::Button(h.w->tbToolBar, "Back")->isEnabled(), backEnabled);
+    QCOMPARE(frmBrowser::Button(h.w->Toolbar1, "Back")->isEnabled(), backEnabled);
+    QCOMPARE(frmBrowser::Button(h.w->tbToolBar, "Forward")->isEnabled(), forwardEnabled);
+    QCOMPARE(frmBrowser::Button(h.w->Toolbar1, "Forward")->isEnabled(), forwardEnabled);
 }
 
 void tst_frmBrowser_ViewEvents::downloadBeginAndComplete_data()

@@ -58,8 +58,6 @@ public:
     QString LocationName() const override { return m_name; }
     QString LocationURL() const override { return m_url; }
     bool Busy() const override { return busy; }
-    WindowGesture NewWindowGesture() const override { return m_gesture; }
-    QString NewWindowAddress() const override { return m_address; }
     int OpenedWindowCount() const override { return openedWindows; }
     double ZoomFactor() const override { return zoom; }
     void SetZoomFactor(double factor) override { zoom = factor; }
@@ -79,13 +77,15 @@ public:
     // request, and tells whether the window was cancelled.
     bool RaiseNewWindow2(WindowGesture gesture, const QString &address)
     {
-        bool cancel = false;
-        m_gesture = gesture;
-        m_address = address;
-        emit NewWindow2(&cancel);
-        m_gesture = WindowGesture::None;
-        m_address.clear();
-        return cancel;
+        WindowRequest request;
+        request.gesture = gesture;
+        // The status line's text as the link: a text that is no link shows as none would.
+        request.link = m_status;
+        request.address = address;
+        request.windowsOpen = openedWindows;
+        WindowAnswer answer;
+        emit NewWindow2(request, &answer);
+        return answer.cancel;
     }
     // For a click on the link the status line shows, or a script's request for it.
     bool RaiseNewWindow2(bool fromUser = true)
@@ -110,8 +110,6 @@ public:
     bool followNavigate = true;
 
 private:
-    WindowGesture m_gesture = WindowGesture::None;
-    QString m_address;
     QString m_status;
     QString m_url;
     QString m_name;

@@ -312,10 +312,11 @@ void tst_PageTools::LinkMenu_NewWindowIsThePersonsRequest()
     QWidget *target = InputTarget(view);
     QVERIFY(target);
     QList<QPair<WindowGesture, QString>> asked;
-    connect(view, &WebView::NewWindow2, this, [&](bool *cancel) {
-        asked << qMakePair(view->NewWindowGesture(), view->NewWindowAddress());
-        *cancel = refuse;
-    });
+    connect(view, &WebView::NewWindow2, this,
+            [&](const WindowRequest &request, WindowAnswer *answer) {
+                asked << qMakePair(request.gesture, request.address);
+                answer->cancel = refuse;
+            });
     // A right click on the link brings the page's menu; a page takes input a little after its
     // load, so the click is made again until the menu is there.
     QMenu *menu = nullptr;

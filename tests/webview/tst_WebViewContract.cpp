@@ -122,9 +122,9 @@ void tst_WebViewContract::NewWindow2Cancel()
     WebView *view = Subject(real);
     QVERIFY(view);
     QList<bool> cancelSeen;
-    connect(view, &WebView::NewWindow2, this, [&](bool *c) {
-        cancelSeen << *c;
-        *c = cancel;
+    connect(view, &WebView::NewWindow2, this, [&](const WindowRequest &, WindowAnswer *c) {
+        cancelSeen << c->cancel;
+        c->cancel = cancel;
     });
 
     bool opened = false;
