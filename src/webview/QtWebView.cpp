@@ -44,11 +44,11 @@ QString SafeFileName(const QString &title)
 
 } // namespace
 
-bool QtWebView::Private::NewWindowRefused(WindowGesture gesture, const QUrl &requested)
+bool QtWebView::Private::NewWindowRefused(WindowGesture gesture, const QUrl &target)
 {
     bool cancel = false;
     newWindowGesture = gesture;
-    newWindowAddress = ShownAddress(requested.toString());
+    newWindowAddress = ShownAddress(target.toString());
     emit q->NewWindow2(&cancel);
     newWindowGesture = WindowGesture::None;
     newWindowAddress.clear();

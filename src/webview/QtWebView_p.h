@@ -54,7 +54,7 @@ struct QtWebView::Private : public ViewHost
     quint64 presses = 0; // the person's presses on the view so far
     quint64 askedAtPress = 0;
     // Raises NewWindow2 for a request with what came with it; true when it is refused.
-    bool NewWindowRefused(WindowGesture gesture, const QUrl &requested);
+    bool NewWindowRefused(WindowGesture gesture, const QUrl &target);
     PopupWindow *NewPopup();
     // The text searched for last, and whether every match is to stay marked.
     QString findText;
