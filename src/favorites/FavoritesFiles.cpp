@@ -320,9 +320,9 @@ FavoriteList ParseFavoriteEntries(const QByteArray &bytes, qsizetype from)
     // The next CR and LF from where the search is, each found once: a line may be megabytes
     // long, and a file may hold only one kind of line end.
     qsizetype nextCr = -1, nextLf = -1;
-    const auto next = [&](char c, qsizetype &found, qsizetype from) {
-        if (found != n && found < from) {
-            found = bytes.indexOf(c, from);
+    const auto next = [&](char c, qsizetype &found, qsizetype at) {
+        if (found != n && found < at) {
+            found = bytes.indexOf(c, at);
             if (found < 0)
                 found = n;
         }

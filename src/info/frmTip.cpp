@@ -17,8 +17,8 @@ frmTip::frmTip(QWidget *parent)
     setWindowTitle(QStringLiteral("Help Topics"));
 
     auto button
-        = [this](QWidget *parent, const char *name, const QString &caption, const QString &text) {
-              auto *b = new QPushButton(caption, parent);
+        = [this](QWidget *box, const char *name, const QString &caption, const QString &text) {
+              auto *b = new QPushButton(caption, box);
               b->setObjectName(QLatin1String(name));
               if (!text.isEmpty())
                   connect(b, &QPushButton::clicked, this, [this, text] { Label2->setText(text); });

@@ -435,26 +435,53 @@ def check_cfg(data, window_state, full_screen, outer=None):
 # ---------------------------------------------------------------------------------------------
 # Scenarios
 
-def address_return(s):
-    """Typing an address into the address box of a window started empty and pressing Enter
-    opens it."""
-    b = s.desk.browser(s.desk.new_profile("main")).start()
-    b.wait_caption(desktop.CAPTION_SUFFIX)
-    since = s.server.mark()
-    s.type_address(b, s.typed("/a.html"))
-    s.desk.key("Return")
-    s.server.wait_request("/a.html", since=since)
-    b.wait_caption(done("Alpha Page"))
+def each_case(s, cases, run):
+    """Runs run(s, case) for every row of cases, each with a desktop of its own making: the
+    browsers of one case are ended before the next starts. Every case runs; a failure names its
+    case."""
+    failures = []
+    for name, case in cases:
+        s.server.clear()
+        try:
+            run(s, case)
+        except Exception as e:
+            if not isinstance(e, Failure):
+                traceback.print_exc()
+            print(report(s.desk))
+            failures.append("%s: %s" % (name, e))
+        finally:
+            s.desk.end_browsers()
+    if failures:
+        raise Failure("; ".join(failures))
 
 
-def address_keypad_enter(s):
-    """The keypad's Enter key does what Enter does."""
-    b = s.start(s.desk.new_profile("main"))
-    since = s.server.mark()
-    s.type_address(b, s.typed("/b.html"))
-    s.desk.key("KP_Enter")
-    s.server.wait_request("/b.html", since=since)
-    b.wait_caption(done("Bravo Page"))
+# The keys that send a typed address: the window started empty or on a page, the key, the page
+# typed and its title.
+ADDRESS_ENTER_CASES = [
+    ("Enter into a window started empty", (None, "Return", "/a.html", "Alpha Page")),
+    ("the keypad's Enter does what Enter does", ("/start.html", "KP_Enter", "/b.html", "Bravo Page")),
+]
+
+
+def address_enter_keys(s):
+    """Typing an address into the address box and pressing Enter, or the keypad's Enter, opens
+    it."""
+
+    def run(s, case):
+        started_on, key, path, title = case
+        profile = s.desk.new_profile("main")
+        if started_on is None:
+            b = s.desk.browser(profile).start()
+            b.wait_caption(desktop.CAPTION_SUFFIX)
+        else:
+            b = s.start(profile, started_on)
+        since = s.server.mark()
+        s.type_address(b, s.typed(path))
+        s.desk.key(key)
+        s.server.wait_request(path, since=since)
+        b.wait_caption(done(title))
+
+    each_case(s, ADDRESS_ENTER_CASES, run)
 
 
 def full_screen_address_return(s):
@@ -661,44 +688,41 @@ def window_destroyed_from_outside(s):
     check_cfg(profile.read("QuorBrowser.cfg"), None, "0")
 
 
-def menu_exit_keyboard(s):
-    """Alt+F and x end the program; it stores its window in QuorBrowser.cfg."""
-    profile = s.desk.new_profile("main")
-    b = s.start(profile)
-    outer = s.wait_settled(b)
+def _exit_by_menu_keys(s, b):
     b.activate()
     s.desk.key("alt+f")
     b.find(s.Role.MENU_ITEM, "Exit")
     s.desk.key("x")
-    rc = b.wait_exit()
-    if rc != 0:
-        raise Failure("the program ended with %s" % rc)
-    check_cfg(profile.read("QuorBrowser.cfg"), "0", "0", outer)
 
 
-def close_by_window_manager(s):
-    """The window manager's close ends the program and QuorBrowser.cfg is written."""
-    profile = s.desk.new_profile("main")
-    b = s.start(profile)
-    outer = s.wait_settled(b)
-    s.close_by_window_manager(b)
-    rc = b.wait_exit()
-    if rc != 0:
-        raise Failure("the program ended with %s" % rc)
-    check_cfg(profile.read("QuorBrowser.cfg"), "0", "0", outer)
-
-
-def close_by_alt_f4(s):
-    """The window manager's Alt+F4 closes the window like its close button."""
-    profile = s.desk.new_profile("main")
-    b = s.start(profile)
-    outer = s.wait_settled(b)
+def _close_by_alt_f4(s, b):
     b.activate()
     s.desk.key("alt+F4")
-    rc = b.wait_exit()
-    if rc != 0:
-        raise Failure("the program ended with %s" % rc)
-    check_cfg(profile.read("QuorBrowser.cfg"), "0", "0", outer)
+
+
+# The ways a person ends the program: Alt+F and x (File > Exit), the window manager's close,
+# and the window manager's Alt+F4, which closes the window like its close button.
+CLOSE_CASES = [
+    ("Alt+F and x", _exit_by_menu_keys),
+    ("the window manager's close", lambda s, b: s.close_by_window_manager(b)),
+    ("Alt+F4", _close_by_alt_f4),
+]
+
+
+def close_stores_window(s):
+    """Each way to close ends the program, which stores its window in QuorBrowser.cfg."""
+
+    def run(s, close):
+        profile = s.desk.new_profile("main")
+        b = s.start(profile)
+        outer = s.wait_settled(b)
+        close(s, b)
+        rc = b.wait_exit()
+        if rc != 0:
+            raise Failure("the program ended with %s" % rc)
+        check_cfg(profile.read("QuorBrowser.cfg"), "0", "0", outer)
+
+    each_case(s, CLOSE_CASES, run)
 
 
 def stored_maximized_opens_maximized(s):
@@ -709,49 +733,44 @@ def stored_maximized_opens_maximized(s):
     wait_for("the window to be maximized", b.is_maximized, 10, detail=b.net_wm_state)
 
 
-def untouched_normal_cfg_unchanged(s):
+# Windows started and closed untouched: the record written first (none for a first start) and the
+# window state stored. A maximized window stores the size and place it has while maximized, so
+# the record of a maximized window that the program wrote must come back byte for byte too.
+UNTOUCHED_CASES = [
+    ("a normal window", (None, "0")),
+    ("a maximized window", (MAXIMIZED_CFG, "2")),
+]
+
+
+def untouched_restart_cfg_unchanged(s):
     """Starting and closing again without touching anything stores the same window."""
-    profile = s.desk.new_profile("main")
-    first = s.start(profile)
-    s.wait_settled(first)
-    s.close_by_window_manager(first)
-    first.wait_exit()
-    stored = profile.read("QuorBrowser.cfg")
-    check_cfg(stored, "0", "0")
-    second = s.start(profile)
-    outer = s.wait_settled(second)
-    s.close_by_window_manager(second)
-    second.wait_exit()
-    again = profile.read("QuorBrowser.cfg")
-    if again != stored:
-        raise Failure("QuorBrowser.cfg changed on an untouched run: %r became %r (the window "
-                      "showed at left, top, width, height %r px)" % (stored, again, outer))
 
+    def run(s, case):
+        written, window_state = case
+        profile = s.desk.new_profile("main")
+        if written is not None:
+            profile.write("QuorBrowser.cfg", written)
+        first = s.start(profile)
+        s.wait_settled(first)
+        if window_state == "2":
+            wait_for("the window to be maximized", first.is_maximized, 10,
+                     detail=first.net_wm_state)
+        s.close_by_window_manager(first)
+        first.wait_exit()
+        stored = profile.read("QuorBrowser.cfg")
+        check_cfg(stored, window_state, "0")
+        second = s.start(profile)
+        outer = s.wait_settled(second)
+        state = second.net_wm_state()
+        s.close_by_window_manager(second)
+        second.wait_exit()
+        again = profile.read("QuorBrowser.cfg")
+        if again != stored:
+            raise Failure("QuorBrowser.cfg changed on an untouched run: %r became %r (the window "
+                          "showed at left, top, width, height %r px; %s)"
+                          % (stored, again, outer, state))
 
-def untouched_maximized_cfg_unchanged(s):
-    """A maximized window started and closed untouched keeps the record it stored itself.
-
-    A maximized window stores the size and place it has while maximized, so the record of a
-    maximized window that the program wrote must come back byte for byte."""
-    profile = s.desk.new_profile("main")
-    profile.write("QuorBrowser.cfg", MAXIMIZED_CFG)
-    first = s.start(profile)
-    s.wait_settled(first)
-    wait_for("the window to be maximized", first.is_maximized, 10, detail=first.net_wm_state)
-    s.close_by_window_manager(first)
-    first.wait_exit()
-    stored = profile.read("QuorBrowser.cfg")
-    check_cfg(stored, "2", "0")
-    second = s.start(profile)
-    outer = s.wait_settled(second)
-    state = second.net_wm_state()
-    s.close_by_window_manager(second)
-    second.wait_exit()
-    again = profile.read("QuorBrowser.cfg")
-    if again != stored:
-        raise Failure("QuorBrowser.cfg changed on an untouched run: %r became %r (the window "
-                      "showed at left, top, width, height %r px; %s)"
-                      % (stored, again, outer, state))
+    each_case(s, UNTOUCHED_CASES, run)
 
 
 def narrow_window_keeps_minimum_width(s):
@@ -1880,8 +1899,7 @@ SCENARIOS = {
     "allow_parent_typing_opens_nothing": allow_parent_typing_opens_nothing,
     "saved_page_keeps_secrets": saved_page_keeps_secrets,
     "software_drawing": software_drawing,
-    "address_return": address_return,
-    "address_keypad_enter": address_keypad_enter,
+    "address_enter_keys": address_enter_keys,
     "full_screen_address_return": full_screen_address_return,
     "list_pick_keyboard": list_pick_keyboard,
     "list_pick_mouse": list_pick_mouse,
@@ -1891,12 +1909,9 @@ SCENARIOS = {
     "associate_jpg_files": associate_jpg_files,
     "ip_address_key": ip_address_key,
     "window_destroyed_from_outside": window_destroyed_from_outside,
-    "menu_exit_keyboard": menu_exit_keyboard,
-    "close_by_window_manager": close_by_window_manager,
-    "close_by_alt_f4": close_by_alt_f4,
+    "close_stores_window": close_stores_window,
     "stored_maximized_opens_maximized": stored_maximized_opens_maximized,
-    "untouched_normal_cfg_unchanged": untouched_normal_cfg_unchanged,
-    "untouched_maximized_cfg_unchanged": untouched_maximized_cfg_unchanged,
+    "untouched_restart_cfg_unchanged": untouched_restart_cfg_unchanged,
     "narrow_window_keeps_minimum_width": narrow_window_keeps_minimum_width,
     "full_screen_survives_restart": full_screen_survives_restart,
     "usual_keys": usual_keys,
