@@ -4,6 +4,7 @@
 
 #include "browser/frmBrowser.h"
 
+#include "associations/frmMain.h"
 #include "browser/FirstPage.h"
 #include "browser/frmDownloads.h"
 #include "favorites/FavoritesFiles.h"
@@ -12,7 +13,6 @@
 #include "info/frmTip.h"
 #include "services/InstanceStarter.h"
 #include "services/UserDialogs.h"
-#include "services/frmMain.h"
 #include "settings/AppFolder.h"
 #include "settings/SaveFile.h"
 #include "settings/StartupTrace.h"

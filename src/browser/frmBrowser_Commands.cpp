@@ -2,9 +2,9 @@
 
 #include "browser/frmBrowser.h"
 
+#include "associations/frmMain.h"
 #include "services/UserDialogs.h"
 #include "services/Winsock2.h"
-#include "services/frmMain.h"
 #include "webview/WebView.h"
 
 #include <QApplication>

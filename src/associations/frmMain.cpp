@@ -1,6 +1,6 @@
-#include "services/frmMain.h"
+#include "associations/frmMain.h"
 
-#include "services/FileAssociations.h"
+#include "associations/FileAssociations.h"
 #include "services/UserDialogs.h"
 
 #include <QCheckBox>

@@ -1,7 +1,7 @@
-#include "services/XdgAssociations.h"
+#include "associations/XdgAssociations.h"
 
+#include "associations/XdgFiles.h"
 #include "services/ProcessLauncher.h"
-#include "services/XdgFiles.h"
 
 #include <QDir>
 #include <QFile>
