@@ -4,6 +4,7 @@
 #include "services/NativeWindows.h"
 #include "services/ProcessLauncher.h"
 #include "services/SystemInformation.h"
+#include "services/win/SystemWinsock.h"
 #include "services/win/WinRegistry.h"
 #include "services/win/WinsockLayer.h"
 
@@ -12,12 +13,14 @@
 struct PlatformServices::Parts
 {
     explicit Parts(UserDialogs &dialogs)
-        : associations(registry)
+        : sockets(winsock)
+        , associations(registry)
         , sysInfo(registry, launcher, dialogs)
     { }
 
     DetachedProcessLauncher launcher;
     win::WinRegistry registry;
+    win::SystemWinsock winsock;
     win::WinsockLayer sockets;
     RegistryAssociations associations;
     RegistrySystemInformation sysInfo;

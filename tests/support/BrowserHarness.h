@@ -2,9 +2,9 @@
 
 #include "FakeDesktopOpener.h"
 #include "FakeFileAssociations.h"
-#include "FakeSocketLayer.h"
 #include "FakeUserDialogs.h"
 #include "FakeWebView.h"
+#include "FakeWinsock.h"
 #include "browser/frmBrowser.h"
 
 #include <QAction>
@@ -21,7 +21,8 @@ struct BrowserHarness
     QTemporaryDir dir;
     FakeUserDialogs dialogs;
     FakeInstanceStarter starter;
-    FakeSocketLayer sockets;
+    FakeWinsock sockets;
+    win::WinsockLayer socketLayer {sockets};
     FakeFileAssociations associations;
     FakeDesktopOpener opener;
     InstanceStarter *instanceStarter = &starter; // a test may hand in a real one
@@ -50,7 +51,7 @@ struct BrowserHarness
         env.supportPage = "http://127.0.0.1:9/support";
         env.homeSite = "http://127.0.0.1:9/";
         env.supportMail = "support@example.com";
-        env.sockets = &sockets;
+        env.sockets = &socketLayer;
         env.associations = &associations;
         env.associationProgram = "/opt/QuorBrowser/QuorBrowser";
         env.opener = &opener;
