@@ -56,7 +56,7 @@ struct BrowserEnvironment
     FileAssociations *associations = nullptr; // the association wizard's desktop
     QString associationProgram; // the program documents are opened with
     SystemInformation *sysInfo = nullptr; // About's System Info
-    NativeWindows *nativeWindows = nullptr; // nullptr: the running window system's
+    NativeWindows *nativeWindows = nullptr; // nullptr: every window is taken to exist
     DesktopOpener *opener = nullptr; // opens downloaded files; nullptr: the desktop's
 };
 

@@ -87,15 +87,14 @@ void frmBrowser::NativeWindowMayBeGone()
     // closes it, so the settings are saved and the process ends.
     // While the window is not on the screen (minimized, or gone) that is asked now and then:
     // a window destroyed while minimized tells nothing more.
-    static PlatformNativeWindows platform;
-    NativeWindows *windows = m_env.nativeWindows ? m_env.nativeWindows : &platform;
     const bool hidden
         = !m_unloaded && isVisible() && windowHandle() && !windowHandle()->isExposed();
     if (!hidden) {
         m_nativeCheck.stop();
         return;
     }
-    if (!windows->Exists(windowHandle())) {
+    // Without a window system to ask, the window the toolkit holds is taken to exist.
+    if (m_env.nativeWindows && !m_env.nativeWindows->Exists(windowHandle())) {
         m_nativeCheck.stop();
         CloseWithoutAsking();
         return;

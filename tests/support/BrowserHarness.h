@@ -2,6 +2,7 @@
 
 #include "FakeDesktopOpener.h"
 #include "FakeFileAssociations.h"
+#include "FakeNativeWindows.h"
 #include "FakeUserDialogs.h"
 #include "FakeWebView.h"
 #include "FakeWinsock.h"
@@ -25,6 +26,7 @@ struct BrowserHarness
     win::WinsockLayer socketLayer {sockets};
     FakeFileAssociations associations;
     FakeDesktopOpener opener;
+    FakeNativeWindows nativeWindows;
     InstanceStarter *instanceStarter = &starter; // a test may hand in a real one
     int splashesMade = 0;
     std::unique_ptr<frmBrowser> w;
@@ -55,6 +57,7 @@ struct BrowserHarness
         env.associations = &associations;
         env.associationProgram = "/opt/QuorBrowser/QuorBrowser";
         env.opener = &opener;
+        env.nativeWindows = &nativeWindows;
         return env;
     }
 };
