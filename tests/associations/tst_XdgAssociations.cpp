@@ -78,7 +78,7 @@ void tst_XdgAssociations::init()
 {
     m_root = std::make_unique<QTemporaryDir>();
     QVERIFY(m_root->isValid());
-    for (const QString &folder : {"data", "config", "system-data", "system-config", "cache"})
+    for (const char *folder : {"data", "config", "system-data", "system-config", "cache"})
         QVERIFY(QDir().mkpath(Path(folder)));
     m_path = qgetenv("PATH");
 }
