@@ -1,6 +1,7 @@
 #include "associations/frmMain.h"
 
 #include "associations/FileAssociations.h"
+#include "forms/DesignedForm.h"
 #include "services/UserDialogs.h"
 
 #include <QCheckBox>
@@ -111,7 +112,7 @@ frmMain::frmMain(FileAssociations *associations, UserDialogs *dialogs,
 
 int frmMain::TwipsToPixels(int twips, qreal dotsPerInch)
 {
-    return qRound(twips * dotsPerInch / 1440.0);
+    return PixelsForTwips(twips, TwipsPerPixel(dotsPerInch));
 }
 
 void frmMain::Place(QWidget *control, int left, int top, int width, int height)

@@ -9,6 +9,7 @@
 #include "browser/frmDownloads.h"
 #include "favorites/FavoritesFiles.h"
 #include "favorites/frmDelFav.h"
+#include "forms/DesignedForm.h"
 #include "info/frmAbout.h"
 #include "info/frmTip.h"
 #include "services/InstanceStarter.h"
@@ -23,18 +24,6 @@
 #include <QDir>
 #include <QTemporaryFile>
 #include <QToolBar>
-
-namespace {
-
-// A secondary window is shown again, not opened twice.
-void BringToFront(QWidget *window)
-{
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
-} // namespace
 
 frmBrowser::frmBrowser(const BrowserEnvironment &env, QWidget *parent)
     : QMainWindow(parent)

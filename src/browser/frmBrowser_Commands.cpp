@@ -2,6 +2,8 @@
 
 #include "browser/frmBrowser.h"
 
+#include "forms/DesignedForm.h"
+
 #include "associations/frmMain.h"
 #include "services/UserDialogs.h"
 #include "services/Winsock2.h"
@@ -176,7 +178,5 @@ void frmBrowser::mnuAssociate_Click()
         AssociateWindow = new frmMain(m_env.associations, CommonDialog1, m_env.associationProgram);
         AssociateWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
-    AssociateWindow->show();
-    AssociateWindow->raise();
-    AssociateWindow->activateWindow();
+    BringToFront(AssociateWindow);
 }

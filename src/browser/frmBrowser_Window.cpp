@@ -4,6 +4,7 @@
 #include "browser/frmBrowser.h"
 
 #include "browser/Layout.h"
+#include "forms/DesignedForm.h"
 #include "services/NativeWindows.h"
 
 #include <QGuiApplication>
@@ -12,16 +13,12 @@
 
 double frmBrowser::TwipsPerPixelX() const
 {
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    const double dpi = s ? s->logicalDotsPerInchX() : 96.0;
-    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+    return ::TwipsPerPixelX(this);
 }
 
 double frmBrowser::TwipsPerPixelY() const
 {
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    const double dpi = s ? s->logicalDotsPerInchY() : 96.0;
-    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+    return ::TwipsPerPixelY(this);
 }
 
 int frmBrowser::PixelsX(double twips) const

@@ -1,5 +1,7 @@
 #include "favorites/frmDelFav.h"
 
+#include "forms/DesignedForm.h"
+
 #include "favorites/FavoritesFiles.h"
 #include "favorites/FavoritesPictures.h"
 #include "services/UserDialogs.h"
@@ -116,7 +118,7 @@ void frmDelFav::BuildControls()
 {
     const double tx = TwipsPerPixelX();
     const double ty = TwipsPerPixelY();
-    auto px = [](double twips, double perPixel) { return int(std::lround(twips / perPixel)); };
+    auto px = PixelsForTwips;
     auto place = [&](QWidget *w, double left, double top, double width, double height) {
         w->setGeometry(px(left, tx), px(top, ty), px(width, tx), px(height, ty));
     };
@@ -230,16 +232,12 @@ void frmDelFav::BuildControls()
 
 double frmDelFav::TwipsPerPixelX() const
 {
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    const double dpi = s ? s->logicalDotsPerInchX() : 96.0;
-    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+    return ::TwipsPerPixelX(this);
 }
 
 double frmDelFav::TwipsPerPixelY() const
 {
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    const double dpi = s ? s->logicalDotsPerInchY() : 96.0;
-    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+    return ::TwipsPerPixelY(this);
 }
 
 void frmDelFav::LoadEditFavList()

@@ -1,0 +1,19 @@
+#pragma once
+
+class QScreen;
+class QWidget;
+
+// What the designed windows (frmBrowser, frmDelFav, frmMain) share: their lengths are given in
+// twips, 1440 to the inch, and a secondary window asked for again comes to the front.
+
+// Twips in one pixel at the given logical dots per inch; a screen that tells none counts as 96.
+double TwipsPerPixel(double dotsPerInch);
+// Twips in one pixel on the widget's screen (the primary screen's before it has one), across
+// and down.
+double TwipsPerPixelX(const QWidget *widget);
+double TwipsPerPixelY(const QWidget *widget);
+// Whole pixels for a length in twips: halves round away from zero.
+int PixelsForTwips(double twips, double twipsPerPixel);
+
+// A secondary window is shown again, not opened twice: shown, raised and given the focus.
+void BringToFront(QWidget *window);
