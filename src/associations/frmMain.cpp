@@ -131,18 +131,15 @@ void frmMain::FitFont()
         + style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, Check1);
     QFont type = font();
     type.setStretch(QFont::SemiCondensed);
-    for (qreal size = 8; size >= 6; size -= 0.5) {
-        type.setPointSizeF(size);
-        const QFontMetrics metrics(type);
+    setFont(FitFontSize(type, 8, 6, 0.5, [&](const QFont &f) {
+        const QFontMetrics metrics(f);
         bool fits = metrics.horizontalAdvance(Label2->text()) <= Label2->width();
         for (QCheckBox *box : {Check1, Check2, Check3, Check4})
             fits = fits && indicator + metrics.horizontalAdvance(box->text()) <= box->width();
         for (QPushButton *button : {cmdAssociate, cmdclose, cmdUnAssociate})
             fits = fits && metrics.horizontalAdvance(button->text()) < button->width();
-        if (fits)
-            break;
-    }
-    setFont(type);
+        return fits;
+    }));
 }
 
 QPixmap frmMain::DrawIllustration()

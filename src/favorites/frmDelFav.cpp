@@ -73,12 +73,10 @@ QString TextOf(const QLineEdit *box, const frmDelFav::BoxText &held)
 // run wider, so a label's font is made smaller until its caption shows whole.
 void FitCaption(QLabel *label)
 {
-    QFont f = label->font();
-    while (f.pointSizeF() > 6
-           && QFontMetrics(f).horizontalAdvance(label->text()) > label->width()) {
-        f.setPointSizeF(f.pointSizeF() - 0.25);
-    }
-    label->setFont(f);
+    const QFont f = label->font();
+    label->setFont(FitFontSize(f, f.pointSizeF(), 6, 0.25, [label](const QFont &type) {
+        return QFontMetrics(type).horizontalAdvance(label->text()) <= label->width();
+    }));
 }
 
 QString SaveFailureText(const FavoritesWriteResult &result)

@@ -38,6 +38,19 @@ int PixelsForTwips(double twips, double twipsPerPixel)
     return int(std::lround(twips / twipsPerPixel));
 }
 
+QFont FitFontSize(QFont font, qreal largest, qreal smallest, qreal step,
+                  const std::function<bool(const QFont &)> &fits)
+{
+    // A font sized in pixels tells no point size (-1): it is left as it is.
+    if (largest <= 0)
+        return font;
+    for (qreal size = largest;; size -= step) {
+        font.setPointSizeF(size);
+        if (size <= smallest || fits(font))
+            return font;
+    }
+}
+
 void BringToFront(QWidget *window)
 {
     window->show();

@@ -1,6 +1,9 @@
 #pragma once
 
-class QScreen;
+#include <QFont>
+
+#include <functional>
+
 class QWidget;
 
 // What the designed windows (frmBrowser, frmDelFav, frmMain) share: their lengths are given in
@@ -14,6 +17,12 @@ double TwipsPerPixelX(const QWidget *widget);
 double TwipsPerPixelY(const QWidget *widget);
 // Whole pixels for a length in twips: halves round away from zero.
 int PixelsForTwips(double twips, double twipsPerPixel);
+
+// The designed lengths suit the small type the windows were drawn with; another system's type
+// may run wider. font at the sizes from largest down in steps of step, the first at which fits
+// holds, else the first at or below smallest.
+QFont FitFontSize(QFont font, qreal largest, qreal smallest, qreal step,
+                  const std::function<bool(const QFont &)> &fits);
 
 // A secondary window is shown again, not opened twice: shown, raised and given the focus.
 void BringToFront(QWidget *window);

@@ -12,6 +12,8 @@ private slots:
     void twipsPerPixel();
     void pixelsForTwips_data();
     void pixelsForTwips();
+    void fitFontSize_data();
+    void fitFontSize();
     void bringToFrontShowsAndActivates();
 };
 
@@ -53,6 +55,46 @@ void tst_DesignedForm::pixelsForTwips()
     QFETCH(double, twipsPerPixel);
     QFETCH(int, pixels);
     QCOMPARE(PixelsForTwips(twips, twipsPerPixel), pixels);
+}
+
+void tst_DesignedForm::fitFontSize_data()
+{
+    QTest::addColumn<qreal>("largest");
+    QTest::addColumn<qreal>("smallest");
+    QTest::addColumn<qreal>("step");
+    QTest::addColumn<qreal>("fitsUpTo"); // the largest size at which the text fits
+    QTest::addColumn<qreal>("expected");
+    QTest::addColumn<QList<qreal>>("tried");
+    QTest::newRow("fits at once") << 8.0 << 6.0 << 0.5 << 10.0 << 8.0 << QList<qreal> {8};
+    QTest::newRow("a step down") << 8.0 << 6.0 << 0.5 << 7.6 << 7.5 << QList<qreal> {8, 7.5};
+    QTest::newRow("never fits: the smallest, not tried")
+        << 7.0 << 6.0 << 0.5 << 1.0 << 6.0 << QList<qreal> {7, 6.5};
+    QTest::newRow("quarter steps")
+        << 7.0 << 6.0 << 0.25 << 6.3 << 6.25 << QList<qreal> {7, 6.75, 6.5, 6.25};
+    QTest::newRow("a floor off the steps")
+        << 8.0 << 6.5 << 0.5 << 1.0 << 6.5 << QList<qreal> {8, 7.5, 7};
+    QTest::newRow("starting below the floor") << 5.0 << 6.0 << 0.5 << 1.0 << 5.0 << QList<qreal> {};
+}
+
+void tst_DesignedForm::fitFontSize()
+{
+    QFETCH(qreal, largest);
+    QFETCH(qreal, smallest);
+    QFETCH(qreal, step);
+    QFETCH(qreal, fitsUpTo);
+    QFETCH(qreal, expected);
+    QFETCH(QList<qreal>, tried);
+
+    QList<qreal> asked;
+    QFont start;
+    start.setFamily(QStringLiteral("Sans"));
+    const QFont fitted = FitFontSize(start, largest, smallest, step, [&](const QFont &f) {
+        asked << f.pointSizeF();
+        return f.pointSizeF() <= fitsUpTo;
+    });
+    QCOMPARE(fitted.pointSizeF(), expected);
+    QCOMPARE(fitted.family(), start.family());
+    QCOMPARE(asked, tried);
 }
 
 void tst_DesignedForm::bringToFrontShowsAndActivates()
