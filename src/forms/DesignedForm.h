@@ -9,6 +9,9 @@ class QWidget;
 // What the designed windows (frmBrowser, frmDelFav, frmMain) share: their lengths are given in
 // twips, 1440 to the inch, and a secondary window asked for again comes to the front.
 
+// The program's name, the title of the designed windows' messages.
+inline constexpr char ProductTitleText[] = "QuorBrowser";
+
 // Twips in one pixel at the given logical dots per inch; a screen that tells none counts as 96.
 double TwipsPerPixel(double dotsPerInch);
 // Twips in one pixel on the widget's screen (the primary screen's before it has one), across
