@@ -1,12 +1,12 @@
 #include "Version.h"
 #include "app/Module1.h"
+#include "app/PlatformServices.h"
 #include "app/ProgramIcon.h"
 #include "app/ProgramStyle.h"
 #include "app/StartCheck.h"
 #include "app/TerminationSignals.h"
 #include "app/frmSplash.h"
 #include "services/ProcessInstanceStarter.h"
-#include "services/SystemInformation.h"
 #include "services/UserDialogs.h"
 #include "settings/AppFolder.h"
 #include "settings/StartupTrace.h"
@@ -17,16 +17,6 @@
 #include <QPushButton>
 
 #include <cstdio>
-#include <unistd.h>
-
-#ifdef Q_OS_WIN
-#include "services/RegistryAssociations.h"
-#include "services/win/WinRegistry.h"
-#include "services/win/WinsockLayer.h"
-#else
-#include "services/PosixSocketLayer.h"
-#include "services/XdgAssociations.h"
-#endif
 
 namespace {
 
@@ -49,9 +39,7 @@ StartEnvironment StartEnvironmentNow()
     env.waylandDisplay = qEnvironmentVariable("WAYLAND_DISPLAY");
     env.platform = qEnvironmentVariable("QT_QPA_PLATFORM");
     env.sandboxVariableSet = qEnvironmentVariableIsSet("QTWEBENGINE_DISABLE_SANDBOX");
-#ifdef Q_OS_UNIX
-    env.root = ::geteuid() == 0;
-#endif
+    env.root = PlatformServices::RunningAsRoot();
     return env;
 }
 
@@ -128,20 +116,7 @@ int main(int argc, char **argv)
     QtViewDialogs viewDialogs;
     QtUserDialogs dialogs;
     ProcessInstanceStarter starter;
-    DetachedProcessLauncher launcher;
-#ifdef Q_OS_WIN
-    // The shell reads the file associations from the registry, which also names the system
-    // information tool.
-    win::WinRegistry registry;
-    win::WinsockLayer sockets;
-    RegistryAssociations associations(registry);
-    RegistrySystemInformation sysInfo(registry, launcher, dialogs);
-#else
-    PosixSocketLayer sockets;
-    XdgAssociations associations(launcher, XdgAssociations::DataHome(),
-                                 XdgAssociations::ConfigHome());
-    PathSystemInformation sysInfo(launcher, dialogs);
-#endif
+    PlatformServices platform(dialogs);
     auto *view = new QtWebView(&viewDialogs);
     TraceStartup("web view made");
     const QString searchPage = qEnvironmentVariable("QUORBROWSER_SEARCH_PAGE");
@@ -163,10 +138,11 @@ int main(int argc, char **argv)
     env.supportPage = QStringLiteral(QUORBROWSER_SUPPORT_PAGE);
     env.homeSite = QStringLiteral(QUORBROWSER_HOME_SITE);
     env.supportMail = QStringLiteral(QUORBROWSER_SUPPORT_MAIL);
-    env.sockets = &sockets;
-    env.associations = &associations;
+    env.sockets = &platform.Sockets();
+    env.associations = &platform.Associations();
     env.associationProgram = QCoreApplication::applicationFilePath();
-    env.sysInfo = &sysInfo;
+    env.sysInfo = &platform.SysInfo();
+    env.nativeWindows = &platform.Windows();
 
     frmBrowser *window = Main(env, startMinimized);
     TraceStartup("main window shown");

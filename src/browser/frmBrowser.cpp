@@ -4,15 +4,16 @@
 
 #include "browser/frmBrowser.h"
 
+#include "associations/frmMain.h"
 #include "browser/FirstPage.h"
 #include "browser/frmDownloads.h"
 #include "favorites/FavoritesFiles.h"
 #include "favorites/frmDelFav.h"
+#include "forms/DesignedForm.h"
 #include "info/frmAbout.h"
 #include "info/frmTip.h"
 #include "services/InstanceStarter.h"
 #include "services/UserDialogs.h"
-#include "services/frmMain.h"
 #include "settings/AppFolder.h"
 #include "settings/PopupHandoff.h"
 #include "settings/SaveFile.h"
@@ -24,18 +25,6 @@
 #include <QDir>
 #include <QTemporaryFile>
 #include <QToolBar>
-
-namespace {
-
-// A secondary window is shown again, not opened twice.
-void BringToFront(QWidget *window)
-{
-    window->show();
-    window->raise();
-    window->activateWindow();
-}
-
-} // namespace
 
 frmBrowser::frmBrowser(const BrowserEnvironment &env, QWidget *parent)
     : QMainWindow(parent)

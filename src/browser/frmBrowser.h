@@ -5,6 +5,7 @@
 #include "browser/FavoritesList.h"
 #include "browser/PopupPolicy.h"
 #include "browser/Toolbars.h"
+#include "forms/DesignedForm.h"
 #include "settings/PageFiles.h"
 #include "settings/Settings.h"
 #include "webview/CaptionThrottle.h"
@@ -57,7 +58,7 @@ struct BrowserEnvironment
     FileAssociations *associations = nullptr; // the association wizard's desktop
     QString associationProgram; // the program documents are opened with
     SystemInformation *sysInfo = nullptr; // About's System Info
-    NativeWindows *nativeWindows = nullptr; // nullptr: the running window system's
+    NativeWindows *nativeWindows = nullptr; // nullptr: every window is taken to exist
     DesktopOpener *opener = nullptr; // opens downloaded files; nullptr: the desktop's
 };
 
@@ -73,7 +74,7 @@ public:
     static constexpr const char *CaptionSuffixDone = " - Ombrane Software";
     static constexpr const char *PopupNotice = "Pop-Up Window Canceled";
     // The title of the program's messages.
-    static constexpr const char *ProductTitle = "QuorBrowser";
+    static constexpr const char *ProductTitle = ProductTitleText;
     static constexpr const char *NewWindowFailed = "A new QuorBrowser window could not be started.";
     static constexpr const char *DownloadRunningQuestion
         = "A download is still running. Stop it and close?";

@@ -2,6 +2,8 @@
 
 #include "browser/frmBrowser.h"
 
+#include "forms/DesignedForm.h"
+
 #include "browser/Pictures.h"
 #include "webview/WebView.h"
 
@@ -185,12 +187,12 @@ void frmBrowser::BuildAddressStrip(QWidget *client)
     // The label's left end lies under the address box's; its text starts clear of it, in a
     // size that fits the notice whole.
     lblCanceled->setContentsMargins(PixelsX(120), 0, 0, 0);
-    for (QFont f = lblCanceled->font(); f.pointSizeF() > 6; f.setPointSizeF(f.pointSizeF() - 0.5)) {
-        lblCanceled->setFont(f);
-        if (QFontMetrics(f).horizontalAdvance(QLatin1String(PopupNotice)) + PixelsX(120)
-            <= lblCanceled->width())
-            break;
-    }
+    // Sizes above 6 points only: the last tried lies in (6, 6.5].
+    const QFont notice = lblCanceled->font();
+    lblCanceled->setFont(FitFontSize(notice, notice.pointSizeF(), 6.5, 0.5, [this](const QFont &f) {
+        return QFontMetrics(f).horizontalAdvance(QLatin1String(PopupNotice)) + PixelsX(120)
+            <= lblCanceled->width();
+    }));
     lblFav = new QLabel(QStringLiteral("Favorites:"), picAddress);
     lblFav->setObjectName(QStringLiteral("lblFav"));
     lblFav->setGeometry(PixelsX(120), PixelsY(400), PixelsX(1095), PixelsY(255));

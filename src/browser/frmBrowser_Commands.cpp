@@ -2,9 +2,11 @@
 
 #include "browser/frmBrowser.h"
 
+#include "forms/DesignedForm.h"
+
+#include "associations/frmMain.h"
 #include "services/UserDialogs.h"
 #include "services/Winsock2.h"
-#include "services/frmMain.h"
 #include "webview/WebView.h"
 
 #include <QApplication>
@@ -142,7 +144,5 @@ void frmBrowser::mnuAssociate_Click()
         AssociateWindow = new frmMain(m_env.associations, CommonDialog1, m_env.associationProgram);
         AssociateWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
-    AssociateWindow->show();
-    AssociateWindow->raise();
-    AssociateWindow->activateWindow();
+    BringToFront(AssociateWindow);
 }

@@ -3,6 +3,8 @@
 
 #include "browser/frmBrowser.h"
 
+#include "forms/DesignedForm.h"
+
 #include "favorites/FavoritesEdit.h"
 #include "favorites/FavoritesFiles.h"
 #include "favorites/frmDelFav.h"
@@ -136,7 +138,5 @@ void frmBrowser::mnuEditFav_Click()
         if (!m_favoritesRead)
             ShowFavList(DelFavWindow->Loaded());
     }
-    DelFavWindow->show();
-    DelFavWindow->raise();
-    DelFavWindow->activateWindow();
+    BringToFront(DelFavWindow);
 }

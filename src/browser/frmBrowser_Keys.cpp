@@ -4,6 +4,8 @@
 
 #include "browser/frmBrowser.h"
 
+#include "forms/DesignedForm.h"
+
 #include "browser/DownloadText.h"
 #include "browser/FindBar.h"
 #include "browser/Layout.h"
@@ -225,9 +227,7 @@ void frmBrowser::ShowDownloads()
         // Over the browser window, where the person is looking.
         DownloadsWindow->move(frameGeometry().center() - DownloadsWindow->rect().center());
     }
-    DownloadsWindow->show();
-    DownloadsWindow->raise();
-    DownloadsWindow->activateWindow();
+    BringToFront(DownloadsWindow);
 }
 
 void frmBrowser::brwWebBrowser_FileDownloadStarted(Download *download)

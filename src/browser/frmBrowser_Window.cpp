@@ -4,6 +4,7 @@
 #include "browser/frmBrowser.h"
 
 #include "browser/Layout.h"
+#include "forms/DesignedForm.h"
 #include "services/NativeWindows.h"
 
 #include <QGuiApplication>
@@ -12,16 +13,12 @@
 
 double frmBrowser::TwipsPerPixelX() const
 {
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    const double dpi = s ? s->logicalDotsPerInchX() : 96.0;
-    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+    return ::TwipsPerPixelX(this);
 }
 
 double frmBrowser::TwipsPerPixelY() const
 {
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    const double dpi = s ? s->logicalDotsPerInchY() : 96.0;
-    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+    return ::TwipsPerPixelY(this);
 }
 
 int frmBrowser::PixelsX(double twips) const
@@ -87,15 +84,14 @@ void frmBrowser::NativeWindowMayBeGone()
     // closes it, so the settings are saved and the process ends.
     // While the window is not on the screen (minimized, or gone) that is asked now and then:
     // a window destroyed while minimized tells nothing more.
-    static PlatformNativeWindows platform;
-    NativeWindows *windows = m_env.nativeWindows ? m_env.nativeWindows : &platform;
     const bool hidden
         = !m_unloaded && isVisible() && windowHandle() && !windowHandle()->isExposed();
     if (!hidden) {
         m_nativeCheck.stop();
         return;
     }
-    if (!windows->Exists(windowHandle())) {
+    // Without a window system to ask, the window the toolkit holds is taken to exist.
+    if (m_env.nativeWindows && !m_env.nativeWindows->Exists(windowHandle())) {
         m_nativeCheck.stop();
         CloseWithoutAsking();
         return;

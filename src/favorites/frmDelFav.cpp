@@ -1,5 +1,7 @@
 #include "favorites/frmDelFav.h"
 
+#include "forms/DesignedForm.h"
+
 #include "favorites/FavoritesFiles.h"
 #include "favorites/FavoritesPictures.h"
 #include "services/UserDialogs.h"
@@ -71,12 +73,10 @@ FavoriteText TextOf(const QLineEdit *box, const frmDelFav::BoxText &held)
 // run wider, so a label's font is made smaller until its caption shows whole.
 void FitCaption(QLabel *label)
 {
-    QFont f = label->font();
-    while (f.pointSizeF() > 6
-           && QFontMetrics(f).horizontalAdvance(label->text()) > label->width()) {
-        f.setPointSizeF(f.pointSizeF() - 0.25);
-    }
-    label->setFont(f);
+    const QFont f = label->font();
+    label->setFont(FitFontSize(f, f.pointSizeF(), 6, 0.25, [label](const QFont &type) {
+        return QFontMetrics(type).horizontalAdvance(label->text()) <= label->width();
+    }));
 }
 
 QString SaveFailureText(const FavoritesWriteResult &result)
@@ -116,7 +116,7 @@ void frmDelFav::BuildControls()
 {
     const double tx = TwipsPerPixelX();
     const double ty = TwipsPerPixelY();
-    auto px = [](double twips, double perPixel) { return int(std::lround(twips / perPixel)); };
+    auto px = PixelsForTwips;
     auto place = [&](QWidget *w, double left, double top, double width, double height) {
         w->setGeometry(px(left, tx), px(top, ty), px(width, tx), px(height, ty));
     };
@@ -230,16 +230,12 @@ void frmDelFav::BuildControls()
 
 double frmDelFav::TwipsPerPixelX() const
 {
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    const double dpi = s ? s->logicalDotsPerInchX() : 96.0;
-    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+    return ::TwipsPerPixelX(this);
 }
 
 double frmDelFav::TwipsPerPixelY() const
 {
-    const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
-    const double dpi = s ? s->logicalDotsPerInchY() : 96.0;
-    return 1440.0 / (dpi > 0 ? dpi : 96.0);
+    return ::TwipsPerPixelY(this);
 }
 
 void frmDelFav::LoadEditFavList()

@@ -2,6 +2,7 @@
 
 #include "favorites/FavoritesEdit.h"
 #include "favorites/FavoritesFiles.h"
+#include "forms/DesignedForm.h"
 
 #include <QWidget>
 #include <functional>
@@ -33,7 +34,7 @@ public:
         QWidget *parent = nullptr);
 
     static constexpr const char *Caption = "Edit Favorites";
-    static constexpr const char *ProductTitle = "QuorBrowser";
+    static constexpr const char *ProductTitle = ProductTitleText;
 
     // Fills the lists from the favorites files; run once, when the window is built.
     void LoadEditFavList();

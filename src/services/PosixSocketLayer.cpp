@@ -1,7 +1,6 @@
 #include "services/PosixSocketLayer.h"
 
 #include <cerrno>
-#include <climits>
 
 #include <ifaddrs.h>
 #include <net/if.h>
@@ -21,32 +20,17 @@ SocketLayer::Address AddressBytes(const sockaddr *address)
 
 } // namespace
 
-int PosixSocketLayer::Startup(std::uint16_t versionRequested, SocketsData &data)
+bool PosixSocketLayer::HostName(std::string &name, int &error)
 {
-    data.wVersion = versionRequested;
-    // As many sockets as the process may open files, which is what limits it here.
-    const long openMax = sysconf(_SC_OPEN_MAX);
-    data.iMaxSockets = openMax > 0 && openMax < SHRT_MAX ? int(openMax) : SHRT_MAX;
-    return 0;
-}
-
-int PosixSocketLayer::Cleanup()
-{
-    return 0;
-}
-
-int PosixSocketLayer::LastError()
-{
-    return m_lastError;
-}
-
-int PosixSocketLayer::HostName(char *buffer, int length)
-{
-    if (::gethostname(buffer, size_t(length)) != 0) {
-        m_lastError = errno;
-        return -1;
+    char buffer[256] = {};
+    if (::gethostname(buffer, sizeof buffer) != 0) {
+        error = errno;
+        return false;
     }
-    return 0;
+    // A name that filled the buffer may come without its NUL.
+    buffer[sizeof buffer - 1] = '\0';
+    name = buffer;
+    return true;
 }
 
 std::vector<SocketLayer::Address> PosixSocketLayer::ResolveHost(const std::string &name)
@@ -57,10 +41,8 @@ std::vector<SocketLayer::Address> PosixSocketLayer::ResolveHost(const std::strin
     hints.ai_socktype = SOCK_STREAM;
     addrinfo *found = nullptr;
     const int rc = ::getaddrinfo(name.c_str(), nullptr, &hints, &found);
-    if (rc != 0) {
-        m_lastError = rc;
+    if (rc != 0)
         return {};
-    }
     std::vector<Address> addresses;
     for (const addrinfo *a = found; a; a = a->ai_next) {
         if (a->ai_family == AF_INET && a->ai_addr)
@@ -73,10 +55,8 @@ std::vector<SocketLayer::Address> PosixSocketLayer::ResolveHost(const std::strin
 std::vector<SocketLayer::Address> PosixSocketLayer::InterfaceAddresses()
 {
     ifaddrs *interfaces = nullptr;
-    if (::getifaddrs(&interfaces) != 0) {
-        m_lastError = errno;
+    if (::getifaddrs(&interfaces) != 0)
         return {};
-    }
     std::vector<Address> addresses;
     for (const ifaddrs *i = interfaces; i; i = i->ifa_next) {
         if (!i->ifa_addr || i->ifa_addr->sa_family != AF_INET)

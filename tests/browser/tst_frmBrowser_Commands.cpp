@@ -1,8 +1,8 @@
 #include "BrowserHarness.h"
 #include "TestFiles.h"
+#include "associations/frmMain.h"
 #include "info/frmAbout.h"
 #include "info/frmTip.h"
-#include "services/frmMain.h"
 
 #include <QAbstractButton>
 #include <QAccessible>

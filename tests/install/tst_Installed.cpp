@@ -7,8 +7,8 @@
 #include "TestFiles.h"
 #include "Version.h"
 #include "app/ProgramIcon.h"
+#include "associations/XdgFiles.h"
 #include "info/ProductPicture.h"
-#include "services/XdgFiles.h"
 #include "settings/Settings.h"
 
 #include <QDirIterator>

@@ -1,5 +1,5 @@
-#include "FakeSocketLayer.h"
 #include "FakeUserDialogs.h"
+#include "FakeWinsock.h"
 #include "IsolatedHome.h"
 #include "services/PosixSocketLayer.h"
 #include "services/Winsock2.h"
@@ -116,7 +116,8 @@ void tst_HostAddress::failures()
     QFETCH(QString, message);
     QFETCH(QStringList, calls);
 
-    FakeSocketLayer sockets;
+    FakeWinsock sockets;
+    win::WinsockLayer layer(sockets);
     sockets.startupResult = startupResult;
     sockets.offered = {quint16(version), maxSockets};
     sockets.hostNameResult = hostNameResult;
@@ -124,7 +125,7 @@ void tst_HostAddress::failures()
     sockets.addresses = resolved;
     FakeUserDialogs dialogs;
 
-    const QString address = GetLocalAddress(sockets, dialogs);
+    const QString address = GetLocalAddress(layer, dialogs);
 
     QVERIFY(address.isEmpty());
     QCOMPARE(dialogs.messages, QStringList {message});
@@ -145,10 +146,11 @@ void tst_HostAddress::acceptedVersions_data()
 void tst_HostAddress::acceptedVersions()
 {
     QFETCH(int, version);
-    FakeSocketLayer sockets;
+    FakeWinsock sockets;
+    win::WinsockLayer layer(sockets);
     sockets.offered = {quint16(version), 1};
     FakeUserDialogs dialogs;
-    QCOMPARE(GetLocalAddress(sockets, dialogs), QString("192.168.0.5"));
+    QCOMPARE(GetLocalAddress(layer, dialogs), QString("192.168.0.5"));
     QCOMPARE(dialogs.messages, QStringList());
 }
 
@@ -197,13 +199,14 @@ void tst_HostAddress::addresses()
     QFETCH(QByteArray, lookedUp);
     QFETCH(QString, expected);
 
-    FakeSocketLayer sockets;
+    FakeWinsock sockets;
+    win::WinsockLayer layer(sockets);
     sockets.hostName = hostName;
     sockets.addresses = resolved;
     sockets.interfaces = interfaces;
     FakeUserDialogs dialogs;
 
-    QCOMPARE(GetLocalAddress(sockets, dialogs), expected);
+    QCOMPARE(GetLocalAddress(layer, dialogs), expected);
     QCOMPARE(sockets.resolvedName, lookedUp);
     QCOMPARE(dialogs.messages, QStringList());
     // Started and stopped once: nothing stays open between lookups.
@@ -214,10 +217,11 @@ void tst_HostAddress::addresses()
 
 void tst_HostAddress::cleanupFailureStillGivesTheAddress()
 {
-    FakeSocketLayer sockets;
+    FakeWinsock sockets;
+    win::WinsockLayer layer(sockets);
     sockets.cleanupResult = -1;
     FakeUserDialogs dialogs;
-    QCOMPARE(GetLocalAddress(sockets, dialogs), QString("192.168.0.5"));
+    QCOMPARE(GetLocalAddress(layer, dialogs), QString("192.168.0.5"));
     QCOMPARE(dialogs.messages, QStringList {"Socket error occurred in Cleanup."});
     QCOMPARE(dialogs.titles, QStringList {"QuorBrowser"});
 }

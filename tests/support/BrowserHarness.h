@@ -2,9 +2,10 @@
 
 #include "FakeDesktopOpener.h"
 #include "FakeFileAssociations.h"
-#include "FakeSocketLayer.h"
+#include "FakeNativeWindows.h"
 #include "FakeUserDialogs.h"
 #include "FakeWebView.h"
+#include "FakeWinsock.h"
 #include "browser/frmBrowser.h"
 
 #include <QAction>
@@ -21,9 +22,11 @@ struct BrowserHarness
     QTemporaryDir dir;
     FakeUserDialogs dialogs;
     FakeInstanceStarter starter;
-    FakeSocketLayer sockets;
+    FakeWinsock sockets;
+    win::WinsockLayer socketLayer {sockets};
     FakeFileAssociations associations;
     FakeDesktopOpener opener;
+    FakeNativeWindows nativeWindows;
     InstanceStarter *instanceStarter = &starter; // a test may hand in a real one
     int splashesMade = 0;
     std::unique_ptr<frmBrowser> w;
@@ -50,10 +53,11 @@ struct BrowserHarness
         env.supportPage = "http://127.0.0.1:9/support";
         env.homeSite = "http://127.0.0.1:9/";
         env.supportMail = "support@example.com";
-        env.sockets = &sockets;
+        env.sockets = &socketLayer;
         env.associations = &associations;
         env.associationProgram = "/opt/QuorBrowser/QuorBrowser";
         env.opener = &opener;
+        env.nativeWindows = &nativeWindows;
         return env;
     }
 };

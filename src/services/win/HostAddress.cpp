@@ -24,9 +24,9 @@ std::int32_t HighByteOf(std::uint16_t n)
     return (n / 256) & 0xFF;
 }
 
-bool StartSockets(SocketLayer &sockets, const MessageSink &tell)
+bool StartSockets(WinsockCalls &sockets, const MessageSink &tell)
 {
-    SocketLayer::SocketsData data;
+    WinsockCalls::SocketsData data;
     if (sockets.Startup(RequestedSocketsVersion, data) != 0) {
         tell("The 32-bit Windows Socket is not responding.");
         return false;
@@ -49,7 +49,7 @@ bool StartSockets(SocketLayer &sockets, const MessageSink &tell)
     return true;
 }
 
-void StopSockets(SocketLayer &sockets, const MessageSink &tell)
+void StopSockets(WinsockCalls &sockets, const MessageSink &tell)
 {
     if (sockets.Cleanup() != 0)
         tell("Socket error occurred in Cleanup.");
@@ -72,37 +72,34 @@ bool IsLoopbackAddress(const SocketLayer::Address &address)
 
 std::string GetLocalAddress(SocketLayer &sockets, const MessageSink &tell)
 {
-    if (!StartSockets(sockets, tell))
-        return std::string();
+    std::string text;
+    sockets.Use(tell, [&] {
+        std::string name;
+        int error = 0;
+        if (!sockets.HostName(name, error)) {
+            tell("Windows Sockets error " + std::to_string(error)
+                 + " has occurred. Unable to successfully get Host Name.");
+            return;
+        }
+        const std::string hostName = TrimSpaces(name);
 
-    char buffer[HostNameBufferLength] = {};
-    if (sockets.HostName(buffer, HostNameBufferLength) != 0) {
-        tell("Windows Sockets error " + std::to_string(sockets.LastError())
-             + " has occurred. Unable to successfully get Host Name.");
-        StopSockets(sockets, tell);
-        return std::string();
-    }
-    // A name that filled the buffer may come without its NUL.
-    buffer[HostNameBufferLength - 1] = '\0';
-    const std::string hostName = TrimSpaces(buffer);
-
-    const std::vector<SocketLayer::Address> addresses = sockets.ResolveHost(hostName);
-    if (addresses.empty()) {
-        tell(std::string("Windows Sockets are not responding. ")
-             + "Unable to successfully get Host Name.");
-        StopSockets(sockets, tell);
-        return std::string();
-    }
-    SocketLayer::Address address = addresses.front();
-    // Many systems map their own name to a loopback address (127.0.1.1), which tells nobody
-    // else how to reach this machine: the address of a working network interface does.
-    if (IsLoopbackAddress(address)) {
-        const std::vector<SocketLayer::Address> interfaceAddresses = sockets.InterfaceAddresses();
-        if (!interfaceAddresses.empty())
-            address = interfaceAddresses.front();
-    }
-    const std::string text = FormatAddress(address);
-    StopSockets(sockets, tell);
+        const std::vector<SocketLayer::Address> addresses = sockets.ResolveHost(hostName);
+        if (addresses.empty()) {
+            tell(std::string("Windows Sockets are not responding. ")
+                 + "Unable to successfully get Host Name.");
+            return;
+        }
+        SocketLayer::Address address = addresses.front();
+        // Many systems map their own name to a loopback address (127.0.1.1), which tells nobody
+        // else how to reach this machine: the address of a working network interface does.
+        if (IsLoopbackAddress(address)) {
+            const std::vector<SocketLayer::Address> interfaceAddresses
+                = sockets.InterfaceAddresses();
+            if (!interfaceAddresses.empty())
+                address = interfaceAddresses.front();
+        }
+        text = FormatAddress(address);
+    });
     return text;
 }
 

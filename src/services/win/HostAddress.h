@@ -1,6 +1,7 @@
 #pragma once
 
-#include "services/win/SocketLayer.h"
+#include "services/SocketLayer.h"
+#include "services/win/WinsockLayer.h"
 
 #include <cstdint>
 #include <functional>
@@ -16,8 +17,7 @@ inline constexpr int MinimumSockets = 1;
 // Room for the host name, its NUL included.
 inline constexpr int HostNameBufferLength = 256;
 
-// Shows the person at the screen a message with an OK button, and returns once it is closed.
-using MessageSink = std::function<void(const std::string &text)>;
+using MessageSink = SocketLayer::MessageSink;
 
 // The low byte of a 16-bit value.
 std::int32_t LowByteOf(std::uint16_t n);
@@ -26,18 +26,18 @@ std::int32_t HighByteOf(std::uint16_t n);
 
 // Starts the socket layer and checks what it offers. False, after telling the user why, when
 // the lookup cannot go on; the layer is then not left started.
-bool StartSockets(SocketLayer &sockets, const MessageSink &tell);
+bool StartSockets(WinsockCalls &sockets, const MessageSink &tell);
 // Ends the use of the socket layer; tells the user when that fails.
-void StopSockets(SocketLayer &sockets, const MessageSink &tell);
+void StopSockets(WinsockCalls &sockets, const MessageSink &tell);
 
 // One decimal number per byte, joined by dots: 192.168.0.5.
 std::string FormatAddress(const SocketLayer::Address &address);
 // An address of the 127.0.0.0/8 block, which only this machine can reach.
 bool IsLoopbackAddress(const SocketLayer::Address &address);
 
-// The address of this machine as dotted decimal text: the first address its host name resolves
-// to, unless that one is a loopback address and an interface has another. Empty text, after
-// one message to the user, when the lookup fails.
+// The address of this machine as dotted decimal text, the layer ready for the lookup meanwhile: the
+// first address its host name resolves to, unless that one is a loopback address and an interface
+// has another. Empty text, after one message to the user, when the lookup fails.
 std::string GetLocalAddress(SocketLayer &sockets, const MessageSink &tell);
 
 } // namespace win

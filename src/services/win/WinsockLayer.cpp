@@ -1,55 +1,42 @@
 #include "services/win/WinsockLayer.h"
 
-// gethostbyname is the name lookup of Windows Sockets 1.1, which is what the lookup asks for.
-#ifndef _WINSOCK_DEPRECATED_NO_WARNINGS
-#define _WINSOCK_DEPRECATED_NO_WARNINGS
-#endif
-#include <winsock2.h>
+#include "services/win/HostAddress.h"
 
 namespace win {
 
-int WinsockLayer::Startup(std::uint16_t versionRequested, SocketsData &data)
+WinsockLayer::WinsockLayer(WinsockCalls &calls)
+    : m_calls(calls)
+{ }
+
+void WinsockLayer::Use(const MessageSink &tell, const std::function<void()> &lookup)
 {
-    WSADATA wsaData = {};
-    const int result = WSAStartup(versionRequested, &wsaData);
-    if (result == 0) {
-        data.wVersion = wsaData.wVersion;
-        data.iMaxSockets = wsaData.iMaxSockets;
+    if (!StartSockets(m_calls, tell))
+        return;
+    lookup();
+    StopSockets(m_calls, tell);
+}
+
+bool WinsockLayer::HostName(std::string &name, int &error)
+{
+    char buffer[HostNameBufferLength] = {};
+    if (m_calls.HostName(buffer, HostNameBufferLength) != 0) {
+        error = m_calls.LastError();
+        return false;
     }
-    return result;
-}
-
-int WinsockLayer::Cleanup()
-{
-    return WSACleanup();
-}
-
-int WinsockLayer::LastError()
-{
-    return WSAGetLastError();
-}
-
-int WinsockLayer::HostName(char *buffer, int length)
-{
-    return gethostname(buffer, length);
+    // A name that filled the buffer may come without its NUL.
+    buffer[HostNameBufferLength - 1] = '\0';
+    name = buffer;
+    return true;
 }
 
 std::vector<SocketLayer::Address> WinsockLayer::ResolveHost(const std::string &name)
 {
-    const hostent *host = gethostbyname(name.c_str());
-    std::vector<Address> addresses;
-    if (!host)
-        return addresses;
-    for (char **entry = host->h_addr_list; *entry; ++entry) {
-        const auto *bytes = reinterpret_cast<const std::uint8_t *>(*entry);
-        addresses.emplace_back(bytes, bytes + host->h_length);
-    }
-    return addresses;
+    return m_calls.ResolveHost(name);
 }
 
 std::vector<SocketLayer::Address> WinsockLayer::InterfaceAddresses()
 {
-    return {};
+    return m_calls.InterfaceAddresses();
 }
 
 } // namespace win

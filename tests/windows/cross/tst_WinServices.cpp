@@ -8,6 +8,7 @@
 #include "services/win/Associations.h"
 #include "services/win/HostAddress.h"
 #include "services/win/SysInfoLookup.h"
+#include "services/win/SystemWinsock.h"
 #include "services/win/WinRegistry.h"
 #include "services/win/WinsockLayer.h"
 
@@ -278,7 +279,7 @@ bool IsDottedQuad(const std::string &text)
 }
 
 // The real Windows Sockets with one call made to fail, or to answer otherwise, on demand.
-class InjectedSockets : public SocketLayer
+class InjectedSockets : public win::WinsockCalls
 {
 public:
     int Startup(std::uint16_t versionRequested, SocketsData &data) override
@@ -332,7 +333,7 @@ public:
     std::vector<std::string> calls;
 
 private:
-    win::WinsockLayer m_real;
+    win::SystemWinsock m_real;
 };
 
 // Registry: the association keys.
@@ -568,7 +569,8 @@ const std::vector<ByteRow> ByteRows = {
 
 void RealLookup(Case &c)
 {
-    win::WinsockLayer sockets;
+    win::SystemWinsock calls;
+    win::WinsockLayer sockets(calls);
     std::vector<std::string> messages;
     const std::string address
         = win::GetLocalAddress(sockets, [&](const std::string &text) { messages.push_back(text); });
@@ -603,6 +605,7 @@ struct FailureRow
 void Failure(Case &c, const FailureRow &row)
 {
     InjectedSockets sockets;
+    win::WinsockLayer layer(sockets);
     sockets.startupResult = row.startupResult;
     sockets.version = row.version;
     sockets.maxSockets = row.maxSockets;
@@ -610,7 +613,7 @@ void Failure(Case &c, const FailureRow &row)
     sockets.resolveFails = row.resolveFails;
     std::vector<std::string> messages;
     const std::string address
-        = win::GetLocalAddress(sockets, [&](const std::string &text) { messages.push_back(text); });
+        = win::GetLocalAddress(layer, [&](const std::string &text) { messages.push_back(text); });
     CHECK_EQ(c, address, std::string());
     CHECK_EQ(c, messages, std::vector<std::string> {row.message});
     CHECK_EQ(c, sockets.calls, row.calls);
@@ -671,10 +674,11 @@ const std::vector<FailureRow> FailureRows = {
 void CleanupFailure(Case &c)
 {
     InjectedSockets sockets;
+    win::WinsockLayer layer(sockets);
     sockets.cleanupFails = true;
     std::vector<std::string> messages;
     const std::string address
-        = win::GetLocalAddress(sockets, [&](const std::string &text) { messages.push_back(text); });
+        = win::GetLocalAddress(layer, [&](const std::string &text) { messages.push_back(text); });
     CHECK(c, IsDottedQuad(address));
     CHECK_EQ(c, messages, std::vector<std::string> {"Socket error occurred in Cleanup."});
     CHECK(c, SocketsStopped());
@@ -690,11 +694,11 @@ struct FormatRow
 void Format(Case &c, const FormatRow &row)
 {
     InjectedSockets sockets;
+    win::WinsockLayer layer(sockets);
     sockets.resolved = row.resolved;
     std::vector<std::string> messages;
     CHECK_EQ(
-        c,
-        win::GetLocalAddress(sockets, [&](const std::string &text) { messages.push_back(text); }),
+        c, win::GetLocalAddress(layer, [&](const std::string &text) { messages.push_back(text); }),
         row.expected);
     CHECK_EQ(c, messages, std::vector<std::string>());
     CHECK(c, SocketsStopped());

@@ -1,13 +1,17 @@
-#include "services/RegistryAssociations.h"
+#include "associations/RegistryAssociations.h"
 
-#include "services/Module3.h"
-#include "services/Module4.h"
+#include "services/win/Associations.h"
 
 RegistryAssociations::RegistryAssociations(Registry &registry, std::function<void()> notifyShell)
     : m_registry(registry)
     , m_notifyShell(notifyShell ? std::move(notifyShell)
-                                : std::function<void()>([] { ::NotifyAssociationChange(); }))
+                                : std::function<void()>([] { win::NotifyAssociationChange(); }))
 { }
+
+QString RegistryAssociations::ExeNameFromPath(const QString &path)
+{
+    return QString::fromStdWString(win::ExeNameFromPath(path.toStdWString()));
+}
 
 bool RegistryAssociations::CreateAssociation(const QString &executablePath,
                                              const QString &extension)
@@ -16,12 +20,12 @@ bool RegistryAssociations::CreateAssociation(const QString &executablePath,
     // separators; Qt hands paths around with forward slashes.
     QString path = executablePath;
     path.replace(QLatin1Char('/'), QLatin1Char('\\'));
-    return ::CreateAssociation(m_registry, path, extension);
+    return win::CreateAssociation(m_registry, path.toStdWString(), extension.toStdWString());
 }
 
 bool RegistryAssociations::RemoveAssociation(const QString &extension)
 {
-    return ::RemoveAssociation(m_registry, extension);
+    return win::RemoveAssociation(m_registry, extension.toStdWString());
 }
 
 void RegistryAssociations::NotifyAssociationChange()

@@ -1,4 +1,4 @@
-#include "services/XdgFiles.h"
+#include "associations/XdgFiles.h"
 
 #include <QList>
 

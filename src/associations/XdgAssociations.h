@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/FileAssociations.h"
+#include "associations/FileAssociations.h"
 
 #include <QStringList>
 

@@ -1,8 +1,6 @@
 #include "IsolatedHome.h"
 #include "MemoryRegistry.h"
-#include "services/Module3.h"
-#include "services/Module4.h"
-#include "services/RegistryAssociations.h"
+#include "associations/RegistryAssociations.h"
 
 #include <QtTest>
 
@@ -51,7 +49,7 @@ void tst_RegistryAssociations::exeNameFromPath()
 {
     QFETCH(QString, path);
     QFETCH(QString, expected);
-    QCOMPARE(ExeNameFromPath(path), expected);
+    QCOMPARE(RegistryAssociations::ExeNameFromPath(path), expected);
 }
 
 void tst_RegistryAssociations::keyLayout_data()
@@ -146,7 +144,8 @@ void tst_RegistryAssociations::stopsAtTheFirstFailure()
 
     MemoryRegistry registry;
     registry.failWriteCall = failingCall;
-    QVERIFY(!CreateAssociation(registry, "C:\\Q\\QuorBrowser.exe", "jpg"));
+    QVERIFY(
+        !RegistryAssociations(registry, [] {}).CreateAssociation("C:\\Q\\QuorBrowser.exe", "jpg"));
     QCOMPARE(registry.writeCalls, failingCall);
     QCOMPARE(registry.Dump(RegistryRoot::ClassesRoot), left);
     QCOMPARE(registry.OpenHandles(), 0);

@@ -1,6 +1,7 @@
-#include "services/frmMain.h"
+#include "associations/frmMain.h"
 
-#include "services/FileAssociations.h"
+#include "associations/FileAssociations.h"
+#include "forms/DesignedForm.h"
 #include "services/UserDialogs.h"
 
 #include <QCheckBox>
@@ -111,7 +112,7 @@ frmMain::frmMain(FileAssociations *associations, UserDialogs *dialogs,
 
 int frmMain::TwipsToPixels(int twips, qreal dotsPerInch)
 {
-    return qRound(twips * dotsPerInch / 1440.0);
+    return PixelsForTwips(twips, TwipsPerPixel(dotsPerInch));
 }
 
 void frmMain::Place(QWidget *control, int left, int top, int width, int height)
@@ -130,18 +131,15 @@ void frmMain::FitFont()
         + style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, Check1);
     QFont type = font();
     type.setStretch(QFont::SemiCondensed);
-    for (qreal size = 8; size >= 6; size -= 0.5) {
-        type.setPointSizeF(size);
-        const QFontMetrics metrics(type);
+    setFont(FitFontSize(type, 8, 6, 0.5, [&](const QFont &f) {
+        const QFontMetrics metrics(f);
         bool fits = metrics.horizontalAdvance(Label2->text()) <= Label2->width();
         for (QCheckBox *box : {Check1, Check2, Check3, Check4})
             fits = fits && indicator + metrics.horizontalAdvance(box->text()) <= box->width();
         for (QPushButton *button : {cmdAssociate, cmdclose, cmdUnAssociate})
             fits = fits && metrics.horizontalAdvance(button->text()) < button->width();
-        if (fits)
-            break;
-    }
-    setFont(type);
+        return fits;
+    }));
 }
 
 QPixmap frmMain::DrawIllustration()

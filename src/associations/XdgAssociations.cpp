@@ -1,12 +1,12 @@
-#include "services/XdgAssociations.h"
+#include "associations/XdgAssociations.h"
 
+#include "associations/XdgFiles.h"
 #include "services/ProcessLauncher.h"
-#include "services/XdgFiles.h"
+#include "settings/SaveFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace {
@@ -24,14 +24,7 @@ bool WriteWhole(const QString &path, const QByteArray &bytes)
 {
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
+    return WriteFileAtomically(path, bytes);
 }
 
 // The file's content; empty for a file that is not there. False when it is there but cannot be

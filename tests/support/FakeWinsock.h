@@ -1,6 +1,6 @@
 #pragma once
 
-#include "services/win/SocketLayer.h"
+#include "services/win/WinsockLayer.h"
 
 #include <QByteArray>
 #include <QList>
@@ -8,8 +8,8 @@
 
 #include <cstring>
 
-// A socket layer that answers as told and records the calls made to it.
-class FakeSocketLayer : public SocketLayer
+// Windows Sockets that answer as told and record the calls made to them.
+class FakeWinsock : public win::WinsockCalls
 {
 public:
     int Startup(std::uint16_t versionRequested, SocketsData &data) override
@@ -36,13 +36,13 @@ public:
         std::memcpy(buffer, hostName.constData(), size_t(qMin(length, int(hostName.size()))));
         return 0;
     }
-    std::vector<Address> ResolveHost(const std::string &name) override
+    std::vector<SocketLayer::Address> ResolveHost(const std::string &name) override
     {
         calls << QStringLiteral("ResolveHost");
         resolvedName = QByteArray::fromStdString(name);
         return Records(addresses);
     }
-    std::vector<Address> InterfaceAddresses() override
+    std::vector<SocketLayer::Address> InterfaceAddresses() override
     {
         calls << QStringLiteral("InterfaceAddresses");
         return Records(interfaces);
@@ -64,9 +64,9 @@ public:
     QByteArray resolvedName;
 
 private:
-    static std::vector<Address> Records(const QList<QByteArray> &list)
+    static std::vector<SocketLayer::Address> Records(const QList<QByteArray> &list)
     {
-        std::vector<Address> records;
+        std::vector<SocketLayer::Address> records;
         for (const QByteArray &bytes : list)
             records.emplace_back(bytes.begin(), bytes.end());
         return records;

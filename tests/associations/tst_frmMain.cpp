@@ -1,7 +1,7 @@
 #include "FakeFileAssociations.h"
 #include "FakeUserDialogs.h"
 #include "IsolatedHome.h"
-#include "services/frmMain.h"
+#include "associations/frmMain.h"
 
 #include <QCheckBox>
 #include <QLabel>

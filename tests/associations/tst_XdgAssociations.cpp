@@ -1,8 +1,8 @@
 #include "FakeProcessLauncher.h"
 #include "IsolatedHome.h"
 #include "TestFiles.h"
-#include "services/XdgAssociations.h"
-#include "services/XdgFiles.h"
+#include "associations/XdgAssociations.h"
+#include "associations/XdgFiles.h"
 
 #include <QProcess>
 #include <QStandardPaths>

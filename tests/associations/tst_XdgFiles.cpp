@@ -1,5 +1,5 @@
 #include "IsolatedHome.h"
-#include "services/XdgFiles.h"
+#include "associations/XdgFiles.h"
 
 #include <QtTest>
 
