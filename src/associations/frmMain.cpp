@@ -93,9 +93,8 @@ frmMain::frmMain(FileAssociations *associations, UserDialogs *dialogs,
     Place(cmdclose, 915, 2160, 1215, 375);
     Place(cmdUnAssociate, 1680, 1680, 1215, 375);
     Place(Image1, 480, 480, 1095, 975);
-    const qreal dpiX = screen()->logicalDotsPerInchX();
-    const qreal dpiY = screen()->logicalDotsPerInchY();
-    setFixedSize(TwipsToPixels(3045, dpiX), TwipsToPixels(2640, dpiY));
+    setFixedSize(PixelsForTwips(3045, TwipsPerPixelX(this)),
+                 PixelsForTwips(2640, TwipsPerPixelY(this)));
     FitFont();
 
     setTabOrder(cmdAssociate, Check1);
@@ -117,10 +116,10 @@ int frmMain::TwipsToPixels(int twips, qreal dotsPerInch)
 
 void frmMain::Place(QWidget *control, int left, int top, int width, int height)
 {
-    const qreal dpiX = screen()->logicalDotsPerInchX();
-    const qreal dpiY = screen()->logicalDotsPerInchY();
-    control->setGeometry(TwipsToPixels(left, dpiX), TwipsToPixels(top, dpiY),
-                         TwipsToPixels(width, dpiX), TwipsToPixels(height, dpiY));
+    const double x = TwipsPerPixelX(this);
+    const double y = TwipsPerPixelY(this);
+    control->setGeometry(PixelsForTwips(left, x), PixelsForTwips(top, y), PixelsForTwips(width, x),
+                         PixelsForTwips(height, y));
 }
 
 void frmMain::FitFont()

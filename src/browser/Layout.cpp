@@ -52,15 +52,6 @@ LayoutResult ComputeLayout(const LayoutInput &in)
     return r;
 }
 
-int TwipsToPixels(double twips, double twipsPerPixel, int minimum, int maximum)
-{
-    const double pixels = twips / twipsPerPixel;
-    if (std::isnan(pixels))
-        return qBound(minimum, 0, maximum);
-    // Bounded while still a double, so the conversion to int is always defined.
-    return int(std::lround(qBound(double(minimum), pixels, double(maximum))));
-}
-
 FindBarPlace PlaceFindBarAbove(int viewTop, int bottom, int barHeight)
 {
     FindBarPlace p;

@@ -53,10 +53,6 @@ struct LayoutResult
 // window cannot take (a negative size) is still returned; the window skips it.
 LayoutResult ComputeLayout(const LayoutInput &in);
 
-// Twips as whole pixels within [minimum, maximum]. A stored value may be anything, far beyond
-// any screen or not a number at all; the result is always a sane pixel count.
-int TwipsToPixels(double twips, double twipsPerPixel, int minimum, int maximum);
-
 // The find bar, while open, takes the bottom of the page's place: it ends at bottom (the top of
 // the status line, or the client area's bottom while the status line is hidden) and the page
 // ends where it begins. In pixels.

@@ -23,12 +23,12 @@ double frmBrowser::TwipsPerPixelY() const
 
 int frmBrowser::PixelsX(double twips) const
 {
-    return TwipsToPixels(twips, TwipsPerPixelX(), -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    return PixelsForTwips(twips, TwipsPerPixelX());
 }
 
 int frmBrowser::PixelsY(double twips) const
 {
-    return TwipsToPixels(twips, TwipsPerPixelY(), -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    return PixelsForTwips(twips, TwipsPerPixelY());
 }
 
 void frmBrowser::ApplyWindowSettings()
@@ -55,12 +55,12 @@ void frmBrowser::ApplyWindowSettings()
         // frame is unknown, so the size is set whole now and corrected once the frame is known.
         // A size beyond the whole desktop is no size a person chose.
         m_outerSize
-            = QSize(TwipsToPixels(settings.WindowWidth, TwipsPerPixelX(), 1, desktop.width()),
-                    TwipsToPixels(settings.WindowHeight, TwipsPerPixelY(), 1, desktop.height()));
+            = QSize(PixelsForTwips(settings.WindowWidth, TwipsPerPixelX(), 1, desktop.width()),
+                    PixelsForTwips(settings.WindowHeight, TwipsPerPixelY(), 1, desktop.height()));
         ApplyOuterSize();
         // X11 keeps coordinates in 16 bits.
-        move(TwipsToPixels(settings.WindowLeft, TwipsPerPixelX(), -32768, 32767),
-             TwipsToPixels(settings.WindowTop, TwipsPerPixelY(), -32768, 32767));
+        move(PixelsForTwips(settings.WindowLeft, TwipsPerPixelX(), -32768, 32767),
+             PixelsForTwips(settings.WindowTop, TwipsPerPixelY(), -32768, 32767));
         break;
     }
     case 2:

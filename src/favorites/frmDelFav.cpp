@@ -116,7 +116,7 @@ void frmDelFav::BuildControls()
 {
     const double tx = TwipsPerPixelX();
     const double ty = TwipsPerPixelY();
-    auto px = PixelsForTwips;
+    auto px = [](double twips, double perPixel) { return PixelsForTwips(twips, perPixel); };
     auto place = [&](QWidget *w, double left, double top, double width, double height) {
         w->setGeometry(px(left, tx), px(top, ty), px(width, tx), px(height, ty));
     };

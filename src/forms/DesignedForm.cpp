@@ -33,9 +33,13 @@ double TwipsPerPixelY(const QWidget *widget)
     return TwipsPerPixel(s ? s->logicalDotsPerInchY() : 96.0);
 }
 
-int PixelsForTwips(double twips, double twipsPerPixel)
+int PixelsForTwips(double twips, double twipsPerPixel, int minimum, int maximum)
 {
-    return int(std::lround(twips / twipsPerPixel));
+    const double pixels = twips / twipsPerPixel;
+    if (std::isnan(pixels))
+        return qBound(minimum, 0, maximum);
+    // Bounded while still a double, so the conversion to int is always defined.
+    return int(std::lround(qBound(double(minimum), pixels, double(maximum))));
 }
 
 QFont FitFontSize(QFont font, qreal largest, qreal smallest, qreal step,

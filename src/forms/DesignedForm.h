@@ -18,8 +18,13 @@ double TwipsPerPixel(double dotsPerInch);
 // and down.
 double TwipsPerPixelX(const QWidget *widget);
 double TwipsPerPixelY(const QWidget *widget);
-// Whole pixels for a length in twips: halves round away from zero.
-int PixelsForTwips(double twips, double twipsPerPixel);
+// The most pixels a widget's length may be (QWIDGETSIZE_MAX).
+inline constexpr int MostPixels = (1 << 24) - 1;
+// Whole pixels for a length in twips, within [minimum, maximum]: halves round away from zero. A
+// stored length may be anything, far beyond any screen or not a number at all; the result is
+// always a sane pixel count.
+int PixelsForTwips(double twips, double twipsPerPixel, int minimum = -MostPixels,
+                   int maximum = MostPixels);
 
 // The designed lengths suit the small type the windows were drawn with; another system's type
 // may run wider. font at the sizes from largest down in steps of step, the first at which fits

@@ -1,4 +1,5 @@
 #include "browser/Layout.h"
+#include "forms/DesignedForm.h"
 
 #include <QtTest>
 #include <limits>
@@ -178,7 +179,7 @@ void tst_Layout::twipsToPixels()
 {
     QFETCH(double, twips);
     QFETCH(int, pixels);
-    QCOMPARE(TwipsToPixels(twips, 15, 1, 1920), pixels);
+    QCOMPARE(PixelsForTwips(twips, 15, 1, 1920), pixels);
 }
 
 QTEST_GUILESS_MAIN(tst_Layout)
