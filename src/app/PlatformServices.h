@@ -23,17 +23,24 @@ public:
     PlatformServices(const PlatformServices &) = delete;
     PlatformServices &operator=(const PlatformServices &) = delete;
 
-    ProcessLauncher &Launcher();
-    FileAssociations &Associations();
-    SystemInformation &SysInfo();
-    SocketLayer &Sockets();
-    NativeWindows &Windows();
+    ProcessLauncher &Launcher() { return *m_launcher; }
+    FileAssociations &Associations() { return *m_associations; }
+    SystemInformation &SysInfo() { return *m_sysInfo; }
+    SocketLayer &Sockets() { return *m_sockets; }
+    NativeWindows &Windows() { return *m_windows; }
 
     // Whether the process runs with the rights of the system's administrator account, under
     // which the engine refuses its sandbox.
     static bool RunningAsRoot();
 
 private:
+    // The platform's own objects, made by its source file, which points the members below at
+    // them.
     struct Parts;
     std::unique_ptr<Parts> m_parts;
+    ProcessLauncher *m_launcher = nullptr;
+    FileAssociations *m_associations = nullptr;
+    SystemInformation *m_sysInfo = nullptr;
+    SocketLayer *m_sockets = nullptr;
+    NativeWindows *m_windows = nullptr;
 };

@@ -26,34 +26,14 @@ struct PlatformServices::Parts
 
 PlatformServices::PlatformServices(UserDialogs &dialogs)
     : m_parts(std::make_unique<Parts>(dialogs))
+    , m_launcher(&m_parts->launcher)
+    , m_associations(&m_parts->associations)
+    , m_sysInfo(&m_parts->sysInfo)
+    , m_sockets(&m_parts->sockets)
+    , m_windows(&m_parts->windows)
 { }
 
 PlatformServices::~PlatformServices() = default;
-
-ProcessLauncher &PlatformServices::Launcher()
-{
-    return m_parts->launcher;
-}
-
-FileAssociations &PlatformServices::Associations()
-{
-    return m_parts->associations;
-}
-
-SystemInformation &PlatformServices::SysInfo()
-{
-    return m_parts->sysInfo;
-}
-
-SocketLayer &PlatformServices::Sockets()
-{
-    return m_parts->sockets;
-}
-
-NativeWindows &PlatformServices::Windows()
-{
-    return m_parts->windows;
-}
 
 bool PlatformServices::RunningAsRoot()
 {

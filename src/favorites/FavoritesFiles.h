@@ -1,6 +1,6 @@
 #pragma once
 
-#include "favorites/FavoriteText.h"
+#include "favorites/FavoritesFormat.h"
 
 #include <QByteArray>
 #include <QByteArrayList>
@@ -17,9 +17,6 @@ inline const char *const FavoritesJournalName = "\\Favorites.journal";
 // The new content of a file, next to it, until it is moved into place.
 inline const char *const FavoritesNextSuffix = ".new";
 
-// A load takes at most this many entries of a file; the rest stays in the file untouched.
-constexpr int MaxFavoritesLoaded = 1001;
-
 // How long a writer waits for another instance to finish with the files.
 constexpr int FavoritesLockWaitMs = 10000;
 
@@ -27,27 +24,6 @@ constexpr int FavoritesLockWaitMs = 10000;
 // writing it) is taken over once it is this old. A live holder writes its details in the same
 // moment it makes the file, so one that has named nobody for this long never will.
 constexpr int SilentFavoritesLockMs = 300;
-
-// Every entry of a favorites file's bytes, in file order, without the load limit; with from,
-// those from that position on. A line that begins with a double quote is one entry, up to the
-// line's last double quote; any other line is read as fields (an empty line as one empty
-// entry). A long entry keeps its bytes in the file's bytes, shared.
-FavoriteList ParseFavoriteEntries(const QByteArray &bytes, qsizetype from = 0);
-// The same, as texts.
-QStringList ParseFavorites(const QByteArray &bytes, qsizetype from = 0);
-
-// The file's bytes for these entries: one quoted entry per line, CR LF. A line break inside an
-// entry becomes a blank, so one entry never turns into two and the files stay in step. As
-// pieces to write one after the other, the bytes of a long entry read from a file among them
-// unchanged and uncopied.
-QByteArrayList FavoritesFilePieces(const FavoriteList &entries);
-QByteArray SerializeFavorites(const FavoriteList &entries);
-QByteArray SerializeFavorites(const QStringList &entries);
-
-// The entries of a favorites file, in file order, at most MaxFavoritesLoaded of them; empty when
-// the file is missing or unreadable. Never changes the file.
-FavoriteList ReadFavoriteEntries(const QString &path);
-QStringList ReadFavoritesFile(const QString &path);
 
 // What became of a change to the two files.
 struct FavoritesWriteResult

@@ -116,18 +116,18 @@ void frmDelFav::BuildControls()
 {
     const double tx = TwipsPerPixelX();
     const double ty = TwipsPerPixelY();
-    auto px = [](double twips, double perPixel) { return PixelsForTwips(twips, perPixel); };
     auto place = [&](QWidget *w, double left, double top, double width, double height) {
-        w->setGeometry(px(left, tx), px(top, ty), px(width, tx), px(height, ty));
+        w->setGeometry(PixelsForTwips(left, tx), PixelsForTwips(top, ty), PixelsForTwips(width, tx),
+                       PixelsForTwips(height, ty));
     };
-    setFixedSize(px(ClientWidth, tx), px(ClientHeight, ty));
+    setFixedSize(PixelsForTwips(ClientWidth, tx), PixelsForTwips(ClientHeight, ty));
 
     // The designed controls are laid out for the system's small dialog font.
     QFont formFont = font();
     formFont.setPointSizeF(8);
     setFont(formFont);
 
-    const int iconSide = px(IconSide, tx);
+    const int iconSide = PixelsForTwips(IconSide, tx);
     auto iconButton
         = [&](const char *name, const char *key, const char *caption, const char *tooltip) {
               auto *b = new QToolButton(this);

@@ -30,19 +30,18 @@ const char *const Block = "style='position:absolute;left:40px;top:40px;width:300
                           "display:block;background:#ddf' onmouseover=\"document.title='ready'\" "
                           "onmousemove=\"document.title='ready'\"";
 
-// Puts the pointer on the block at pos and tells whether the page has seen it there. The pointer
+// Puts the pointer on the block at pos and waits for the page to have seen it there. The pointer
 // comes onto the block once, from outside, and then only moves within it. Each time it left
 // the block the engine would report "no link" for the status line, a moment later; that late
 // report could empty the status line after the test had seen the link's address there, and
 // the click that followed would be judged with an empty status line.
-bool HoverBlock(WebView *view, QPoint pos)
+// A failure is the test's; the caller returns when QTest::currentTestFailed().
+void HoverBlock(WebView *view, QPoint pos)
 {
-    if (!QTest::qWaitFor([view] { return InputTarget(view) != nullptr; }, 15000))
-        return false;
+    QTRY_VERIFY_WITH_TIMEOUT(InputTarget(view) != nullptr, 15000);
     QTest::mouseMove(InputTarget(view), QPoint(1, 1));
-    return QTest::qWaitFor(
-        [&] { return NudgeAt(view, pos) && view->LocationName() == QLatin1String("ready"); },
-        15000);
+    QTRY_VERIFY_WITH_TIMEOUT(NudgeAt(view, pos) && view->LocationName() == QLatin1String("ready"),
+                             15000);
 }
 
 // Clicks the link at (100, 100) once and tells whether the page asked for its window.
@@ -155,7 +154,9 @@ void tst_BrowserEngine::browsingShowsWhatHappens()
     QCOMPARE(server.requestCount("/page?title=Two"), 1); // the list update never navigates again
 
     // The link under the pointer shows in the status line.
-    QVERIFY(HoverBlock(e.view, QPoint(100, 100)));
+    HoverBlock(e.view, QPoint(100, 100));
+    if (QTest::currentTestFailed())
+        return;
     QTRY_VERIFY_WITH_TIMEOUT(NudgeAt(e.view, QPoint(100, 100))
                                  && w.txtStatus->text()
                                      == server.url("/page?title=Linked").toString(),
@@ -239,7 +240,9 @@ void tst_BrowserEngine::popups()
     e.start(mode, server.url(page).toString());
     frmBrowser &w = *e.w;
     if (button) {
-        QVERIFY(HoverBlock(e.view, QPoint(100, 100)));
+        HoverBlock(e.view, QPoint(100, 100));
+        if (QTest::currentTestFailed())
+            return;
         // A person sees the link's address in the status line before clicking it.
         if (outcome == "handoff")
             QTRY_VERIFY_WITH_TIMEOUT(NudgeAt(e.view, QPoint(100, 100))
@@ -295,7 +298,9 @@ void tst_BrowserEngine::allowParentLinkOpensInNewInstance()
     // The window opened on load is refused with the notice.
     QTRY_COMPARE_WITH_TIMEOUT(e.w->lblCanceled->text(), QString("Pop-Up Window Canceled"), 10000);
     // Hover, then click the link: a new instance opens its address.
-    QVERIFY(HoverBlock(e.view, QPoint(100, 100)));
+    HoverBlock(e.view, QPoint(100, 100));
+    if (QTest::currentTestFailed())
+        return;
     QTRY_VERIFY_WITH_TIMEOUT(NudgeAt(e.view, QPoint(100, 100))
                                  && e.w->txtStatus->text()
                                      == server.url("/popup?linked").toString(),
@@ -351,7 +356,9 @@ void tst_BrowserEngine::hoverLoopHandsOverNothing()
     EngineWindow e;
     e.start("allow", server.url("/hoverloop").toString());
     QSignalSpy asked(e.view, &WebView::NewWindow2);
-    QVERIFY(HoverBlock(e.view, QPoint(100, 100)));
+    HoverBlock(e.view, QPoint(100, 100));
+    if (QTest::currentTestFailed())
+        return;
     QTRY_VERIFY(asked.count() >= 1);
     QVERIFY(e.w->Timer2.isActive() || e.w->NoticeFlashCount > 0); // refused with the notice
     QCOMPARE(e.starter.started, 0);
@@ -386,7 +393,9 @@ void tst_BrowserEngine::typingHandsOverNothingEnterOnTheLinkDoes()
     e.start("allow", server.url("/typing").toString());
     QSignalSpy asked(e.view, &WebView::NewWindow2);
     const QString link = server.url("/popup?typing").toString();
-    QVERIFY(HoverBlock(e.view, QPoint(100, 100)));
+    HoverBlock(e.view, QPoint(100, 100));
+    if (QTest::currentTestFailed())
+        return;
     QTRY_VERIFY_WITH_TIMEOUT(NudgeAt(e.view, QPoint(100, 100)) && e.w->txtStatus->text() == link,
                              15000);
     QTest::keyClicks(QApplication::focusWidget(), "my name is");

@@ -1,6 +1,7 @@
 #include "forms/DesignedForm.h"
 
 #include <QWidget>
+#include <QWindow>
 #include <QtTest>
 
 class tst_DesignedForm : public QObject
@@ -103,7 +104,7 @@ void tst_DesignedForm::bringToFrontShowsAndActivates()
     QWidget window;
     window.show();
     below.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&below));
+    QTRY_VERIFY(below.windowHandle() && below.windowHandle()->isExposed());
     window.hide();
     QVERIFY(!window.isVisible());
 
