@@ -252,9 +252,13 @@ QWebEngineProfile *SharedProfile(QtWebView::Profile kind)
 
 void ReleaseSharedProfiles()
 {
+    // The profile goes while the engine still runs: its cookie store then closes and writes what
+    // it holds. Left to go with the application, after the engine has stopped, the cookies of
+    // the last moments before quitting were at times never written.
+    if (g_perUser && g_perUser != QWebEngineProfile::defaultProfile())
+        delete g_perUser.data();
     if (g_instanceFolders.isEmpty())
         return;
-    delete g_perUser.data();
     // The engine still writes a few of the profile's files as it shuts down with the
     // application: the folders go once the process is on its way out.
     std::atexit([] {
