@@ -43,6 +43,14 @@ PAGES = {
    style="position:absolute;left:40px;top:200px;width:300px;height:100px;background:#ddf">
   Open linked</a>"""),
     "/linked.html": "Linked Page",
+    # A cookie kept for an hour, and a page that tells the server the cookies it has.
+    "/cookie-set.html": ("Cookie Set", """<script>
+document.cookie = 'quor=kept; max-age=3600; path=/';
+fetch('/cookie-set?' + encodeURIComponent(document.cookie));
+</script>"""),
+    "/cookie-show.html": ("Cookie Show", """<script>
+fetch('/cookie?' + encodeURIComponent(document.cookie || 'none'));
+</script>"""),
     # A link for another program of the desktop's, and a script that tries one on its own.
     "/other.html": ("Other Program", """
 <a href="x-quor-test:clicked"
@@ -723,6 +731,25 @@ def close_stores_window(s):
         check_cfg(profile.read("QuorBrowser.cfg"), "0", "0", outer)
 
     each_case(s, CLOSE_CASES, run)
+
+
+def cookie_kept_after_exit(s):
+    """A cookie a page keeps is there at the next start, even when the person ends the program
+    the moment after it was set."""
+    profile = s.desk.new_profile("main")
+    b = s.start(profile, "/cookie-set.html")
+    wait_for("the page to have its cookie", lambda: "quor=kept" in s.reported("/cookie-set"),
+             10, detail=s.server.requests)
+    _exit_by_menu_keys(s, b)
+    rc = b.wait_exit()
+    if rc != 0:
+        raise Failure("the program ended with %s" % rc)
+    since = s.server.mark()
+    s.start(profile, "/cookie-show.html")
+    told = wait_for("the page to tell its cookies", lambda: s.reported("/cookie", since), 10,
+                    detail=s.server.requests)
+    if told != ["quor=kept"]:
+        raise Failure("after the restart the page has the cookies %r" % told)
 
 
 def stored_maximized_opens_maximized(s):
@@ -1910,6 +1937,7 @@ SCENARIOS = {
     "ip_address_key": ip_address_key,
     "window_destroyed_from_outside": window_destroyed_from_outside,
     "close_stores_window": close_stores_window,
+    "cookie_kept_after_exit": cookie_kept_after_exit,
     "stored_maximized_opens_maximized": stored_maximized_opens_maximized,
     "untouched_restart_cfg_unchanged": untouched_restart_cfg_unchanged,
     "narrow_window_keeps_minimum_width": narrow_window_keeps_minimum_width,
