@@ -252,10 +252,11 @@ QWebEngineProfile *SharedProfile(QtWebView::Profile kind)
 
 void ReleaseSharedProfiles()
 {
-    // The profile goes while the engine still runs: its cookie store then closes and writes what
-    // it holds. Left to go with the application, after the engine has stopped, the cookies of
-    // the last moments before quitting were at times never written.
-    if (g_perUser && g_perUser != QWebEngineProfile::defaultProfile())
+    // The profile made here (the only one kept on disk; the engine's default one is off the
+    // record) goes while the engine still runs: its cookie store then closes and writes what it
+    // holds. Left to go with the application, after the engine has stopped, the cookies of the
+    // last moments before quitting were at times never written.
+    if (g_perUser && !g_perUser->isOffTheRecord())
         delete g_perUser.data();
     if (g_instanceFolders.isEmpty())
         return;
