@@ -64,8 +64,7 @@ void frmBrowser::Form_Load()
     LoadConfig();
     TraceStartup("settings read");
     // The favorites are not needed for the first page.
-    QMetaObject::invokeMethod(
-        this, [this] { EnsureFavorites(); }, Qt::QueuedConnection);
+    QTimer::singleShot(0, this, [this] { EnsureFavorites(); });
     RestorePopupMode();
     if (settings.FullScreen == 1)
         ShowFullScreenArrangement();
@@ -74,8 +73,7 @@ void frmBrowser::Form_Load()
     TraceStartup("window arranged");
     FirstPageStep();
     TraceStartup("first page asked for");
-    QMetaObject::invokeMethod(
-        this, [this] { CheckApplicationFolder(); }, Qt::QueuedConnection);
+    QTimer::singleShot(0, this, [this] { CheckApplicationFolder(); });
 }
 
 void frmBrowser::CheckApplicationFolder()

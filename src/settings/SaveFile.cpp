@@ -74,9 +74,9 @@ bool WriteFileThrough(const QString &path, const QByteArrayList &pieces,
         if (file.write(piece) != piece.size())
             return false;
     }
+    // On the disk before anything that names it as complete is written.
     if (!file.flush())
         return false;
-        // On the disk before anything that names it as complete is written.
 #ifdef Q_OS_WIN
     return _commit(file.handle()) == 0;
 #else

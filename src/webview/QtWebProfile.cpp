@@ -16,6 +16,7 @@
 #include <QWebEngineUrlRequestJob>
 #include <QWebEngineUrlScheme>
 #include <QWebEngineUrlSchemeHandler>
+#include <QtWebEngineCore/qtwebenginecoreversion.h>
 #include <cstdlib>
 #include <memory>
 
@@ -195,6 +196,12 @@ QWebEngineProfile *Guarded(QWebEngineProfile *profile)
     profile->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     profile->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, true);
     profile->setUrlRequestInterceptor(&guard);
+#if QTWEBENGINECORE_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    // Engines from 6.8 on would keep the answers to a site's requests (camera, location, ...)
+    // in the profile; every request is to reach the view instead.
+    profile->setPersistentPermissionsPolicy(
+        QWebEngineProfile::PersistentPermissionsPolicy::AskEveryTime);
+#endif
     if (!profile->urlSchemeHandler(kLocalPageScheme))
         profile->installUrlSchemeHandler(kLocalPageScheme, &pages);
     return profile;

@@ -196,8 +196,7 @@ QtWebView::QtWebView(ViewDialogs *dialogs, Profile profile, QWidget *parent)
     QObject::connect(&d->requestedWatch, &QTimer::timeout, this, [this] { d->requested = false; });
     d->ConnectEngine();
     // Nobody can be connected yet: the first state goes out once the event loop runs.
-    QMetaObject::invokeMethod(
-        this, [this] { d->TellCommandState(true); }, Qt::QueuedConnection);
+    QTimer::singleShot(0, this, [this] { d->TellCommandState(true); });
 }
 
 QtWebView::~QtWebView()

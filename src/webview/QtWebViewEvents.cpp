@@ -17,7 +17,12 @@
 #include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
 #include <QWebEngineProfile>
+#include <QtWebEngineCore/qtwebenginecoreversion.h>
+#if QTWEBENGINECORE_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+#include <QWebEnginePermission>
+#else
 #include <QWebEngineQuotaRequest>
+#endif
 #include <QWebEngineRegisterProtocolHandlerRequest>
 #include <QWebEngineSettings>
 
@@ -170,14 +175,21 @@ void QtWebView::Private::ConnectAsking(QWebEnginePage *p, QObject *context)
             else
                 e.rejectCertificate();
         });
-    // Camera, microphone, location, notifications, ...: refused, nobody is asked.
+    // Camera, microphone, location, notifications, ...: refused, nobody is asked. Engines from
+    // 6.8 on ask through permission objects; the older ones through features of the page.
+#if QTWEBENGINECORE_VERSION >= QT_VERSION_CHECK(6, 8, 0)
+    QObject::connect(p, &QWebEnginePage::permissionRequested, context,
+                     [](QWebEnginePermission permission) { permission.deny(); });
+#else
     QObject::connect(p, &QWebEnginePage::featurePermissionRequested, context,
                      [p](const QUrl &origin, QWebEnginePage::Feature feature) {
                          p->setFeaturePermission(origin, feature,
                                                  QWebEnginePage::PermissionDeniedByUser);
                      });
+    // Later engines no longer ask for storage quota at all.
     QObject::connect(p, &QWebEnginePage::quotaRequested, context,
                      [](QWebEngineQuotaRequest request) { request.reject(); });
+#endif
     QObject::connect(p, &QWebEnginePage::registerProtocolHandlerRequested, context,
                      [](QWebEngineRegisterProtocolHandlerRequest request) { request.reject(); });
     QObject::connect(p, &QWebEnginePage::fileSystemAccessRequested, context,

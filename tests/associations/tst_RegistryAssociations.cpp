@@ -4,6 +4,13 @@
 
 #include <QtTest>
 
+namespace {
+
+// The shell is told of nothing in these tests.
+void NothingToTell() { }
+
+} // namespace
+
 static IsolatedHome isolatedHome;
 
 class tst_RegistryAssociations : public QObject
@@ -37,8 +44,8 @@ void tst_RegistryAssociations::exeNameFromPath_data()
     QTest::newRow("only one NUL is dropped")
         << QString("C:\\Apps\\Quor.exe") + QChar(0) + QChar(0) << QString("Quor.exe") + QChar(0);
     QTest::newRow("NUL after spaces") << QString("C:\\Apps\\Quor.exe ") + QChar(0) << "Quor.exe ";
-    QTest::newRow("spaces after NUL") << QString("C:\\Apps\\Quor.exe") + QChar(0) + "  "
-                                      << "Quor.exe";
+    const QString spacesAfterNul = QString("C:\\Apps\\Quor.exe") + QChar(0) + "  ";
+    QTest::newRow("spaces after NUL") << spacesAfterNul << "Quor.exe";
     QTest::newRow("folder only") << "C:\\Apps\\"
                                  << "";
     QTest::newRow("blanks inside are kept") << "D:\\x\\Quor Browser.exe"
@@ -98,7 +105,7 @@ void tst_RegistryAssociations::keyLayout()
     QFETCH(QStringList, expected);
 
     MemoryRegistry registry;
-    RegistryAssociations associations(registry, [] {});
+    RegistryAssociations associations(registry, NothingToTell);
     QVERIFY(associations.CreateAssociation(path, extension));
     QCOMPARE(registry.Dump(RegistryRoot::ClassesRoot), expected);
     QCOMPARE(registry.Dump(RegistryRoot::LocalMachine), QStringList());
@@ -108,7 +115,7 @@ void tst_RegistryAssociations::keyLayout()
 void tst_RegistryAssociations::associatingTwiceWritesTheSame()
 {
     MemoryRegistry registry;
-    RegistryAssociations associations(registry, [] {});
+    RegistryAssociations associations(registry, NothingToTell);
     const QString path = "C:\\QuorBrowser\\QuorBrowser.exe";
     QVERIFY(associations.CreateAssociation(path, "jpg"));
     const QStringList once = registry.Dump(RegistryRoot::ClassesRoot);
@@ -144,8 +151,8 @@ void tst_RegistryAssociations::stopsAtTheFirstFailure()
 
     MemoryRegistry registry;
     registry.failWriteCall = failingCall;
-    QVERIFY(
-        !RegistryAssociations(registry, [] {}).CreateAssociation("C:\\Q\\QuorBrowser.exe", "jpg"));
+    QVERIFY(!RegistryAssociations(registry, NothingToTell)
+                 .CreateAssociation("C:\\Q\\QuorBrowser.exe", "jpg"));
     QCOMPARE(registry.writeCalls, failingCall);
     QCOMPARE(registry.Dump(RegistryRoot::ClassesRoot), left);
     QCOMPARE(registry.OpenHandles(), 0);
@@ -194,7 +201,7 @@ void tst_RegistryAssociations::removeAssociation()
     QFETCH(QStringList, kept);
 
     MemoryRegistry registry;
-    RegistryAssociations associations(registry, [] {});
+    RegistryAssociations associations(registry, NothingToTell);
     for (const QString &e : associated)
         QVERIFY(associations.CreateAssociation("C:\\Q\\QuorBrowser.exe", e));
     if (!extraKey.isEmpty())

@@ -185,9 +185,9 @@ void tst_XdgFiles::removeDefault_data()
         << "[Default Applications]\ntext/html=" + Ours + ";\n"
         << "image/jpeg"
         << "[Default Applications]\ntext/html=" + Ours + ";\n";
+    const QByteArray withoutNewline = "[Default Applications]\nimage/jpeg=" + Ours + ";";
     QTest::newRow("last line without newline")
-        << "[Default Applications]\nimage/jpeg=" + Ours + ";"
-        << "image/jpeg" << QByteArray("[Default Applications]\n");
+        << withoutNewline << "image/jpeg" << QByteArray("[Default Applications]\n");
     QTest::newRow("CR LF file") << "[Default Applications]\r\nimage/gif=" + Ours
             + ";\r\ntext/plain=a;\r\n"
                                 << "image/gif"

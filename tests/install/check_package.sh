@@ -32,7 +32,13 @@ field() {
 field Maintainer | grep -Eq '^[^<]+ <[^@ ]+@[^> ]+>$' || fail "Maintainer is not: name <address>"
 # Worked out by dpkg-shlibdeps from the program's libraries, with their versions.
 depends=$(field Depends)
-for lib in libc6 libqt6core6 libqt6widgets6 libqt6webenginewidgets6; do
+# The packages are the ones that hold the libraries on this system: their names differ between
+# releases (Debian 13's carry a t64 suffix).
+multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH)
+for so in libc.so.6 libQt6Core.so.6 libQt6Widgets.so.6 libQt6WebEngineWidgets.so.6; do
+    lib=$(dpkg -S "$multiarch/$so" 2>/dev/null | grep -E "^[^:]+:[^:]+: /[^ ]*/$multiarch/$so\$" |
+          head -n 1 | cut -d: -f1)
+    [ -n "$lib" ] || fail "no package holds $so"
     echo "$depends" | grep -Eq "(^|, )$lib \(>= [^)]+\)" || fail "Depends lacks $lib: $depends"
 done
 [ "$(field Description | wc -l)" -ge 3 ] || fail "Description has no long text"
