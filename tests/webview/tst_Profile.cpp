@@ -81,6 +81,14 @@ public:
         return m_process.waitForFinished(15000) && m_process.exitStatus() == QProcess::NormalExit
             && m_process.exitCode() == 0;
     }
+    // How the last Quit went, for the report of a failed one.
+    QByteArray End() const
+    {
+        if (m_process.state() != QProcess::NotRunning)
+            return "still running 15 s after quit";
+        return (m_process.exitStatus() == QProcess::CrashExit ? "crashed, " : "exited, ")
+            + QByteArray("code ") + QByteArray::number(m_process.exitCode());
+    }
 
 private:
     QProcess m_process;
@@ -116,12 +124,12 @@ void tst_Profile::CookieKeptAfterRestart()
         QCOMPARE(first.Load(m_server.url(QStringLiteral("/show"))),
                  QStringLiteral("cookie=[v=one]"));
         QCOMPARE(first.Folder(), home + QStringLiteral("/QuorBrowser/Profile"));
-        QVERIFY(first.Quit());
+        QVERIFY2(first.Quit(), first.End());
     }
     Instance again(home);
     QVERIFY(again.Started());
     QCOMPARE(again.Load(m_server.url(QStringLiteral("/show"))), QStringLiteral("cookie=[v=one]"));
-    QVERIFY(again.Quit());
+    QVERIFY2(again.Quit(), again.End());
 }
 
 void tst_Profile::SecondInstanceWhileFirstRuns()
@@ -133,7 +141,7 @@ void tst_Profile::SecondInstanceWhileFirstRuns()
         QVERIFY(earlier.Started());
         QCOMPARE(earlier.Load(m_server.url(QStringLiteral("/set?v=kept"))),
                  QStringLiteral("cookie=[]"));
-        QVERIFY(earlier.Quit());
+        QVERIFY2(earlier.Quit(), earlier.End());
     }
 
     Instance first(home);
@@ -157,10 +165,10 @@ void tst_Profile::SecondInstanceWhileFirstRuns()
         // The first goes on undisturbed.
         QCOMPARE(first.Load(m_server.url(QStringLiteral("/show"))),
                  QStringLiteral("cookie=[v=kept]"));
-        QVERIFY(second.Quit());
+        QVERIFY2(second.Quit(), second.End());
     }
     QVERIFY(!QFileInfo::exists(secondFolder)); // gone with the instance
-    QVERIFY(first.Quit());
+    QVERIFY2(first.Quit(), first.End());
 
     // The profile kept what its owner had.
     Instance later(home);
@@ -168,7 +176,7 @@ void tst_Profile::SecondInstanceWhileFirstRuns()
     QCOMPARE(later.Folder(), profile);
     QCOMPARE(later.Load(m_server.url(QStringLiteral("/show"))), QStringLiteral("cookie=[v=kept]"));
     QVERIFY(!QFileInfo::exists(secondFolder));
-    QVERIFY(later.Quit());
+    QVERIFY2(later.Quit(), later.End());
 }
 
 void tst_Profile::EndedInstancesLeaveNoFolder()
@@ -209,7 +217,7 @@ void tst_Profile::EndedInstancesLeaveNoFolder()
         sorted(QStringList {"QtWebEngine/QuorBrowser"} + foldersOf(second) + foldersOf(third)));
 
     const QStringList thirds = foldersOf(third);
-    QVERIFY(second.Quit());
+    QVERIFY2(second.Quit(), second.End());
     third.Kill();
     QCOMPARE(leftOver(), sorted(QStringList {"QtWebEngine/QuorBrowser"} + thirds));
 
@@ -217,8 +225,8 @@ void tst_Profile::EndedInstancesLeaveNoFolder()
     QVERIFY(fourth.Started());
     QVERIFY(!fourth.Folder().isEmpty());
     QCOMPARE(leftOver(), sorted(QStringList {"QtWebEngine/QuorBrowser"} + foldersOf(fourth)));
-    QVERIFY(fourth.Quit());
-    QVERIFY(owner.Quit());
+    QVERIFY2(fourth.Quit(), fourth.End());
+    QVERIFY2(owner.Quit(), owner.End());
     QCOMPARE(leftOver(), QStringList {"QtWebEngine/QuorBrowser"});
 }
 
