@@ -10,8 +10,8 @@
 #include "services/UserDialogs.h"
 #include "settings/AppFolder.h"
 #include "settings/StartupTrace.h"
-#include "webview/QtViewDialogs.h"
 #include "webview/QtWebView.h"
+#include "webview/WidgetViewDialogs.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -113,7 +113,7 @@ int main(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
     TraceStartup("application made");
 
-    QtViewDialogs viewDialogs;
+    WidgetViewDialogs viewDialogs;
     QtUserDialogs dialogs;
     ProcessInstanceStarter starter;
     PlatformServices platform(dialogs);
