@@ -163,6 +163,6 @@ int main(int argc, char **argv)
                      &frmBrowser::CloseWithoutAsking);
     const int rc = QApplication::exec();
     delete window; // with its view and the windows the view opened
-    QtWebView::ReleaseProfile();
+    QtWebProfile::Release();
     return rc;
 }

@@ -176,13 +176,13 @@ bool QtWebView::Private::Edit(QWebEnginePage::WebAction action)
     return true;
 }
 
-QtWebView::QtWebView(ViewDialogs *dialogs, Profile profile, QWidget *parent)
+QtWebView::QtWebView(ViewDialogs *dialogs, QtWebProfile::Kind profile, QWidget *parent)
     : WebView(parent)
     , d(std::make_unique<Private>())
 {
     d->q = this;
     d->dialogs = dialogs;
-    d->profile = SharedProfile(profile);
+    d->profile = QtWebProfile::Shared(profile);
     d->view = new ViewWidget(this);
     d->view->SetHost(d.get());
     d->page = new ViewPage(d->profile, d.get(), d->view);
@@ -255,7 +255,7 @@ void QuietAboutNoOpenGL(QtMsgType type, const QMessageLogContext &context, const
 
 void QtWebView::PrepareApplication()
 {
-    RegisterLocalPageScheme();
+    QtWebProfile::RegisterLocalPageScheme();
     const SceneGraphChoice choice = ChooseSceneGraph(ProbeGraphicsMachine());
     if (choice.graph == SceneGraph::Software) {
         QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
@@ -291,17 +291,6 @@ void QtWebView::ApplicationMade()
         qInstallMessageHandler(g_previousHandler);
     }
     g_unsetGlIntegration = false;
-}
-
-void QtWebView::ReleaseProfile()
-{
-    ReleaseSharedProfiles();
-}
-
-QString QtWebView::PerUserFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/QuorBrowser");
 }
 
 QString QtWebView::ProfileFolder() const

@@ -49,7 +49,7 @@ int main(int argc, char **argv)
     QtWebView::ApplicationMade();
     QApplication::setApplicationName(QStringLiteral("QuorBrowser")); // as the program is named
     NoDialogs dialogs;
-    auto *view = new QtWebView(&dialogs, QtWebView::Profile::PerUser);
+    auto *view = new QtWebView(&dialogs, QtWebProfile::Kind::PerUser);
     view->resize(400, 300);
     view->show();
 
@@ -82,6 +82,6 @@ int main(int argc, char **argv)
 
     const int result = app.exec();
     delete view; // the view's pages go before the profile they use
-    QtWebView::ReleaseProfile();
+    QtWebProfile::Release();
     return result;
 }

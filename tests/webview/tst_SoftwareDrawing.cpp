@@ -40,7 +40,7 @@ void tst_SoftwareDrawing::pageIsDrawn()
                                                 "background:linear-gradient(#0a0,#0a0)}"
                                                 "</style>")));
     FakeViewDialogs dialogs;
-    QtWebView view(&dialogs, QtWebView::Profile::OffTheRecord);
+    QtWebView view(&dialogs, QtWebProfile::Kind::OffTheRecord);
     view.resize(320, 240);
     view.show();
     QSignalSpy done(&view, &WebView::DownloadComplete);

@@ -48,7 +48,7 @@ void tst_WebViewContract::cleanup()
 WebView *tst_WebViewContract::Subject(bool real, const QString &first)
 {
     if (real)
-        m_view = std::make_unique<QtWebView>(&m_dialogs, QtWebView::Profile::OffTheRecord);
+        m_view = std::make_unique<QtWebView>(&m_dialogs, QtWebProfile::Kind::OffTheRecord);
     else
         m_view = std::make_unique<FakeWebView>();
     m_view->resize(800, 600);
