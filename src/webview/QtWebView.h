@@ -18,11 +18,6 @@ public:
                        QWidget *parent = nullptr);
     ~QtWebView() override;
 
-    // Must run before the QApplication is created: shares the OpenGL contexts and chooses the
-    // scene graph for this machine (SceneGraph.h).
-    static void PrepareApplication();
-    // Right after the QApplication is made.
-    static void ApplicationMade();
     // The folder this view's profile keeps its data in; empty when off the record.
     QString ProfileFolder() const;
 

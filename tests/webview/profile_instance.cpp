@@ -4,11 +4,13 @@
 
 #include "webview/QtWebView.h"
 #include "webview/ViewDialogs.h"
+#include "webview/WebEngine.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
 
 #include <cstdio>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -44,9 +46,11 @@ void Answer(const QString &line)
 
 int main(int argc, char **argv)
 {
-    QtWebView::PrepareApplication();
+    // Started and ended as the program does.
+    const std::unique_ptr<WebEngine> engine = MakeWebEngine();
+    engine->PrepareApplication();
     QApplication app(argc, argv);
-    QtWebView::ApplicationMade();
+    engine->ApplicationMade();
     QApplication::setApplicationName(QStringLiteral("QuorBrowser")); // as the program is named
     NoDialogs dialogs;
     auto *view = new QtWebView(&dialogs, QtWebProfile::Kind::PerUser);
@@ -82,6 +86,6 @@ int main(int argc, char **argv)
 
     const int result = app.exec();
     delete view; // the view's pages go before the profile they use
-    QtWebProfile::Release();
+    engine->Release();
     return result;
 }
