@@ -265,7 +265,9 @@ void QtWebView::Private::PersonNavigates()
 
 QString QtWebView::Private::SiteOf(const QUrl &url)
 {
-    return url.scheme() + QLatin1String("://") + url.host();
+    // A local page is a file to the window, not the address it is shown under in here.
+    const QUrl shown = LocalFileUrl(url);
+    return shown.scheme() + QLatin1String("://") + shown.host();
 }
 
 int QtWebView::OpenedWindowCount() const
