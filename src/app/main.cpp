@@ -10,13 +10,15 @@
 #include "services/UserDialogs.h"
 #include "settings/AppFolder.h"
 #include "settings/StartupTrace.h"
-#include "webview/QtViewDialogs.h"
-#include "webview/QtWebView.h"
+#include "webview/ViewDialogs.h"
+#include "webview/WebEngine.h"
+#include "webview/WebView.h"
 
 #include <QApplication>
 #include <QPushButton>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -97,7 +99,8 @@ int main(int argc, char **argv)
     // Only this instance was asked to start minimized, not the ones it starts itself.
     qunsetenv(StartMinimizedVariable);
 
-    QtWebView::PrepareApplication();
+    const std::unique_ptr<WebEngine> engine = MakeWebEngine();
+    engine->PrepareApplication();
     // Qt and its web engine take their own switches (-reverse, -style, --webEngineArgs, ...)
     // from the arguments they are given. A file name or a handed-over address must never act
     // as one, so they are given the program's name alone.
@@ -105,7 +108,7 @@ int main(int argc, char **argv)
     int qtArgc = 1;
     char *qtArgv[] = {argc > 0 && argv[0] ? argv[0] : programName, nullptr};
     QApplication app(qtArgc, qtArgv);
-    QtWebView::ApplicationMade();
+    engine->ApplicationMade();
     QApplication::setApplicationName(QStringLiteral("QuorBrowser"));
     QApplication::setApplicationVersion(version);
     QApplication::setStyle(new ProgramStyle);
@@ -113,15 +116,14 @@ int main(int argc, char **argv)
     QApplication::setQuitOnLastWindowClosed(false);
     TraceStartup("application made");
 
-    QtViewDialogs viewDialogs;
+    const std::unique_ptr<ViewDialogs> viewDialogs = engine->MakeViewDialogs();
     QtUserDialogs dialogs;
     ProcessInstanceStarter starter;
     PlatformServices platform(dialogs);
-    auto *view = new QtWebView(&viewDialogs);
+    WebEngine::ViewOptions viewOptions;
+    viewOptions.searchPage = qEnvironmentVariable("QUORBROWSER_SEARCH_PAGE");
+    WebView *view = engine->MakeView(viewDialogs.get(), viewOptions);
     TraceStartup("web view made");
-    const QString searchPage = qEnvironmentVariable("QUORBROWSER_SEARCH_PAGE");
-    if (!searchPage.isEmpty())
-        view->SetSearchPage(searchPage);
 
     BrowserEnvironment env;
     env.view = view;
@@ -163,6 +165,6 @@ int main(int argc, char **argv)
                      &frmBrowser::CloseWithoutAsking);
     const int rc = QApplication::exec();
     delete window; // with its view and the windows the view opened
-    QtWebView::ReleaseProfile();
+    engine->Release();
     return rc;
 }

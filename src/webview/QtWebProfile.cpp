@@ -9,6 +9,7 @@
 #include <QLockFile>
 #include <QMimeDatabase>
 #include <QPointer>
+#include <QStandardPaths>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInfo>
@@ -209,7 +210,7 @@ QWebEngineProfile *Guarded(QWebEngineProfile *profile)
 
 } // namespace
 
-void RegisterLocalPageScheme()
+void QtWebProfile::RegisterLocalPageScheme()
 {
     static bool registered = false;
     if (registered)
@@ -231,15 +232,21 @@ QStringList g_instanceFolders;
 
 } // namespace
 
-QWebEngineProfile *SharedProfile(QtWebView::Profile kind)
+QString QtWebProfile::PerUserFolder()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/QuorBrowser");
+}
+
+QWebEngineProfile *QtWebProfile::Shared(Kind kind)
 {
     RegisterLocalPageScheme();
-    if (kind == QtWebView::Profile::OffTheRecord)
+    if (kind == Kind::OffTheRecord)
         return Guarded(QWebEngineProfile::defaultProfile()); // off the record in this engine
     QPointer<QWebEngineProfile> &perUser = g_perUser;
     if (!perUser) {
         // Chromium needs an absolute folder: with a relative one local storage hangs the page.
-        const FolderClaim folder = ClaimPerUserFolder(QtWebView::PerUserFolder());
+        const FolderClaim folder = ClaimPerUserFolder(PerUserFolder());
         if (folder.path.isEmpty()) {
             perUser = Guarded(QWebEngineProfile::defaultProfile());
         } else {
@@ -257,7 +264,7 @@ QWebEngineProfile *SharedProfile(QtWebView::Profile kind)
     return perUser;
 }
 
-void ReleaseSharedProfiles()
+void QtWebProfile::Release()
 {
     // The profile made here (the only one kept on disk; the engine's default one is off the
     // record) goes while the engine still runs: its cookie store then closes and writes what it

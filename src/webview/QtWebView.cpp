@@ -2,20 +2,15 @@
 
 #include "webview/QtWebView_p.h"
 
-#include "settings/StartupTrace.h"
 #include "webview/AddressInput.h"
 #include "webview/LocalFiles.h"
 #include "webview/QtWebProfile.h"
-#include "webview/SceneGraph.h"
 #include "webview/ViewDialogs.h"
 
 #include <QAction>
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
-#include <QQuickWindow>
-#include <QSGRendererInterface>
 #include <QStandardPaths>
 #include <QUrlQuery>
 #include <QVBoxLayout>
@@ -176,13 +171,13 @@ bool QtWebView::Private::Edit(QWebEnginePage::WebAction action)
     return true;
 }
 
-QtWebView::QtWebView(ViewDialogs *dialogs, Profile profile, QWidget *parent)
+QtWebView::QtWebView(ViewDialogs *dialogs, QtWebProfile::Kind profile, QWidget *parent)
     : WebView(parent)
     , d(std::make_unique<Private>())
 {
     d->q = this;
     d->dialogs = dialogs;
-    d->profile = SharedProfile(profile);
+    d->profile = QtWebProfile::Shared(profile);
     d->view = new ViewWidget(this);
     d->view->SetHost(d.get());
     d->page = new ViewPage(d->profile, d.get(), d->view);
@@ -234,75 +229,6 @@ QtWebView::~QtWebView()
         QObject::connect(view, &QWebEngineView::printFinished, view, finished);
 }
 
-namespace {
-
-bool g_unsetGlIntegration = false;
-QtMessageHandler g_previousHandler = nullptr;
-
-// The window system says it made no OpenGL context: that was asked for.
-void QuietAboutNoOpenGL(QtMsgType type, const QMessageLogContext &context, const QString &text)
-{
-    if (type == QtWarningMsg && text.contains(QLatin1String("Cannot create platform OpenGL")))
-        return;
-    if (g_previousHandler)
-        g_previousHandler(type, context, text);
-    else
-        qt_message_output(type, context, text);
-}
-
-} // namespace
-
-void QtWebView::PrepareApplication()
-{
-    RegisterLocalPageScheme();
-    const SceneGraphChoice choice = ChooseSceneGraph(ProbeGraphicsMachine());
-    if (choice.graph == SceneGraph::Software) {
-        QQuickWindow::setGraphicsApi(QSGRendererInterface::Software);
-        // Nothing in this process draws with OpenGL then, yet the engine still makes an OpenGL
-        // context to share when the application starts. Without a GPU that loads and starts
-        // the software OpenGL: the largest single cost of the start, and memory held for
-        // nothing. With no OpenGL integration for the window system no context is made.
-        if (!qEnvironmentVariableIsSet("QT_XCB_GL_INTEGRATION")) {
-            qputenv("QT_XCB_GL_INTEGRATION", "none");
-            g_unsetGlIntegration = true;
-            g_previousHandler = qInstallMessageHandler(QuietAboutNoOpenGL);
-        }
-    } else {
-        QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    }
-    if (StartupTracing()) {
-        const char *name = choice.graph == SceneGraph::Software ? "software"
-            : choice.graph == SceneGraph::Hardware              ? "hardware"
-                                                                : "as the user said";
-        TraceStartup(QStringLiteral("scene graph: %1 (%2)")
-                         .arg(QLatin1String(name), choice.reason)
-                         .toUtf8()
-                         .constData());
-    }
-}
-
-void QtWebView::ApplicationMade()
-{
-    // The programs this one starts (new instances, the engine's own processes) choose for
-    // themselves.
-    if (g_unsetGlIntegration) {
-        qunsetenv("QT_XCB_GL_INTEGRATION");
-        qInstallMessageHandler(g_previousHandler);
-    }
-    g_unsetGlIntegration = false;
-}
-
-void QtWebView::ReleaseProfile()
-{
-    ReleaseSharedProfiles();
-}
-
-QString QtWebView::PerUserFolder()
-{
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/QuorBrowser");
-}
-
 QString QtWebView::ProfileFolder() const
 {
     return d->profile->isOffTheRecord() ? QString() : d->profile->persistentStoragePath();
@@ -338,7 +264,9 @@ void QtWebView::Private::PersonNavigates()
 
 QString QtWebView::Private::SiteOf(const QUrl &url)
 {
-    return url.scheme() + QLatin1String("://") + url.host();
+    // A local page is a file to the window, not the address it is shown under in here.
+    const QUrl shown = LocalFileUrl(url);
+    return shown.scheme() + QLatin1String("://") + shown.host();
 }
 
 int QtWebView::OpenedWindowCount() const

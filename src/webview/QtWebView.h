@@ -1,5 +1,6 @@
 #pragma once
 
+#include "webview/QtWebProfile.h"
 #include "webview/WebView.h"
 
 #include <memory>
@@ -12,24 +13,11 @@ class QtWebView : public WebView
 {
     Q_OBJECT
 public:
-    enum class Profile {
-        PerUser, // cookies and site data kept between runs, shared by every instance
-        OffTheRecord, // nothing kept (tests)
-    };
-
-    explicit QtWebView(ViewDialogs *dialogs, Profile profile = Profile::PerUser,
+    explicit QtWebView(ViewDialogs *dialogs,
+                       QtWebProfile::Kind profile = QtWebProfile::Kind::PerUser,
                        QWidget *parent = nullptr);
     ~QtWebView() override;
 
-    // Must run before the QApplication is created: shares the OpenGL contexts and chooses the
-    // scene graph for this machine (SceneGraph.h).
-    static void PrepareApplication();
-    // Right after the QApplication is made.
-    static void ApplicationMade();
-    // Once the last view is gone, before the process ends: an instance's own data folders go.
-    static void ReleaseProfile();
-    // The per-user data folder the PerUser profile lives in.
-    static QString PerUserFolder();
     // The folder this view's profile keeps its data in; empty when off the record.
     QString ProfileFolder() const;
 

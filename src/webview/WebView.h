@@ -74,8 +74,8 @@ signals:
     void DownloadComplete();
     void NavigateComplete2();
     // Raised before every new window, with what the view knows of the request. The view obeys
-    // the answer: with cancel set the window does not open at all; left clear, the view opens
-    // the page in a plain window of its own.
+    // the answer: with cancel left set (as it comes) the window does not open at all; cleared,
+    // the view opens the page in a plain window of its own.
     void NewWindow2(const WindowRequest &request, WindowAnswer *answer);
 
     // The answer to FindText: the match now marked (from 1; 0 with none) of the matches found.

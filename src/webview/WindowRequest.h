@@ -30,10 +30,11 @@ struct WindowRequest
     bool FromUser() const { return gesture != WindowGesture::None; }
 };
 
-// The answer the view obeys.
+// The answer the view obeys. It starts as a refusal: a window opens only when someone says so,
+// and a view nobody listens to opens none.
 struct WindowAnswer
 {
-    bool cancel = false; // the window does not open at all
+    bool cancel = true; // the window does not open at all
     // The site of the request may open no more windows on its own until the person goes
     // somewhere of their own: the view stops hearing it, also after it reloads itself.
     bool siteUnheard = false;

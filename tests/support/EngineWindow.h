@@ -10,7 +10,7 @@
 struct EngineWindow : BrowserHarness
 {
     FakeViewDialogs viewDialogs;
-    QtWebView *view = new QtWebView(&viewDialogs, QtWebView::Profile::OffTheRecord);
+    QtWebView *view = new QtWebView(&viewDialogs, QtWebProfile::Kind::OffTheRecord);
 
     void start(const QString &popupMode, const QString &commandLine)
     {

@@ -207,7 +207,7 @@ inline bool WaitExposed(QWidget *widget, int timeoutMs = 5000)
 // A view on screen, off the record, answering through dialogs; null if it never showed.
 inline std::unique_ptr<QtWebView> NewShownView(ViewDialogs *dialogs)
 {
-    auto view = std::make_unique<QtWebView>(dialogs, QtWebView::Profile::OffTheRecord);
+    auto view = std::make_unique<QtWebView>(dialogs, QtWebProfile::Kind::OffTheRecord);
     view->resize(800, 600);
     view->show();
     if (!WaitExposed(view.get()))

@@ -4,11 +4,13 @@
 
 #include "webview/QtWebView.h"
 #include "webview/ViewDialogs.h"
+#include "webview/WebEngine.h"
 
 #include <QApplication>
 #include <QSocketNotifier>
 
 #include <cstdio>
+#include <memory>
 #include <unistd.h>
 
 namespace {
@@ -44,12 +46,14 @@ void Answer(const QString &line)
 
 int main(int argc, char **argv)
 {
-    QtWebView::PrepareApplication();
+    // Started and ended as the program does.
+    const std::unique_ptr<WebEngine> engine = MakeWebEngine();
+    engine->PrepareApplication();
     QApplication app(argc, argv);
-    QtWebView::ApplicationMade();
+    engine->ApplicationMade();
     QApplication::setApplicationName(QStringLiteral("QuorBrowser")); // as the program is named
     NoDialogs dialogs;
-    auto *view = new QtWebView(&dialogs, QtWebView::Profile::PerUser);
+    auto *view = new QtWebView(&dialogs, QtWebProfile::Kind::PerUser);
     view->resize(400, 300);
     view->show();
 
@@ -82,6 +86,6 @@ int main(int argc, char **argv)
 
     const int result = app.exec();
     delete view; // the view's pages go before the profile they use
-    QtWebView::ReleaseProfile();
+    engine->Release();
     return result;
 }

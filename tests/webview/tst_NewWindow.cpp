@@ -26,6 +26,8 @@ private slots:
 
 private:
     QtWebView *NewView();
+    // Every window the view asks for is allowed: a view nobody answers opens none.
+    void AllowWindows(QtWebView *view);
     // Loads a page in the main view and waits for it: whatever the engine was about to fetch
     // for an earlier request has reached the server by then.
     void LoadSentinel();
@@ -185,6 +187,12 @@ QtWebView *tst_NewWindow::NewView()
     return m_view.get();
 }
 
+void tst_NewWindow::AllowWindows(QtWebView *view)
+{
+    connect(view, &WebView::NewWindow2, this,
+            [](const WindowRequest &, WindowAnswer *answer) { answer->cancel = false; });
+}
+
 void tst_NewWindow::LoadSentinel()
 {
     QVERIFY(NavigateAndWait(m_view.get(), m_server.url(QStringLiteral("/sentinel")).toString()));
@@ -254,6 +262,7 @@ void tst_NewWindow::Popup_WindowCloseClosesIt()
 {
     QtWebView *view = NewView();
     QVERIFY(view);
+    AllowWindows(view);
     QVERIFY(NavigateAndWait(view, m_server.url(QStringLiteral("/closer")).toString()));
     QTRY_COMPARE(view->OpenedWindows().size(), 1);
     QPointer<QWidget> window = view->OpenedWindows().first();
@@ -283,6 +292,7 @@ void tst_NewWindow::Popup_SharesTheProfile()
 {
     QtWebView *view = NewView();
     QVERIFY(view);
+    AllowWindows(view);
     QVERIFY(NavigateAndWait(view, m_server.url(QStringLiteral("/setcookie")).toString()));
     QTRY_COMPARE(view->OpenedWindows().size(), 1);
     QTRY_COMPARE(view->OpenedWindows().first()->windowTitle(), QStringLiteral("cookie:who=quor"));
@@ -292,6 +302,7 @@ void tst_NewWindow::Popup_GoesWithTheView()
 {
     QtWebView *view = NewView();
     QVERIFY(view);
+    AllowWindows(view);
     QVERIFY(NavigateAndWait(view, m_server.url(QStringLiteral("/grandparent")).toString()));
     QTRY_COMPARE(view->OpenedWindows().size(), 2);
     QPointer<QWidget> first = view->OpenedWindows().at(0);
@@ -307,6 +318,7 @@ void tst_NewWindow::Popup_AsksThroughTheViewsDialogs()
     m_dialogs.confirmAnswer = true;
     QtWebView *view = NewView();
     QVERIFY(view);
+    AllowWindows(view);
     QVERIFY(NavigateAndWait(view, m_server.url(QStringLiteral("/alerter")).toString()));
     QTRY_COMPARE(view->OpenedWindows().size(), 1);
     QTRY_COMPARE(view->OpenedWindows().first()->windowTitle(), QStringLiteral("c:true"));
@@ -319,6 +331,7 @@ void tst_NewWindow::Popup_CaptionKeepsAPaceInATitleLoop()
 {
     QtWebView *view = NewView();
     QVERIFY(view);
+    AllowWindows(view);
     QVERIFY(NavigateAndWait(view, m_server.url(QStringLiteral("/retitler")).toString()));
     QTRY_COMPARE(view->OpenedWindows().size(), 1);
     // Every caption the window system is asked to show is counted.

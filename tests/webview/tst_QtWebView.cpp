@@ -249,7 +249,7 @@ static QMap<int, bool> LastStates(const QSignalSpy &spy)
 
 void tst_QtWebView::CommandState_FirstAndAfterMoves()
 {
-    m_view = std::make_unique<QtWebView>(&m_dialogs, QtWebView::Profile::OffTheRecord);
+    m_view = std::make_unique<QtWebView>(&m_dialogs, QtWebProfile::Kind::OffTheRecord);
     QtWebView *view = m_view.get();
     QSignalSpy state(view, &WebView::CommandStateChange);
     // The first state comes by itself, once someone could have connected.

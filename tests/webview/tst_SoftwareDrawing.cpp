@@ -2,6 +2,7 @@
 #include "WebViewTestKit.h"
 #include "webview/QtWebView.h"
 #include "webview/SceneGraph.h"
+#include "webview/WebEngine.h"
 
 #include <QApplication>
 #include <QQuickWindow>
@@ -40,7 +41,7 @@ void tst_SoftwareDrawing::pageIsDrawn()
                                                 "background:linear-gradient(#0a0,#0a0)}"
                                                 "</style>")));
     FakeViewDialogs dialogs;
-    QtWebView view(&dialogs, QtWebView::Profile::OffTheRecord);
+    QtWebView view(&dialogs, QtWebProfile::Kind::OffTheRecord);
     view.resize(320, 240);
     view.show();
     QSignalSpy done(&view, &WebView::DownloadComplete);
@@ -58,9 +59,10 @@ int main(int argc, char **argv)
     qunsetenv("QT_QUICK_BACKEND");
     qunsetenv("QT_XCB_GL_INTEGRATION");
     qputenv(SceneGraphVariable, "software");
-    QtWebView::PrepareApplication();
+    const std::unique_ptr<WebEngine> engine = MakeWebEngine();
+    engine->PrepareApplication();
     QApplication app(argc, argv);
-    QtWebView::ApplicationMade();
+    engine->ApplicationMade();
     tst_SoftwareDrawing test;
     return QTest::qExec(&test, argc, argv);
 }

@@ -2,9 +2,10 @@
 
 #include "webview/ViewDialogs.h"
 
-// The web view's questions as Qt's own dialogs: message boxes, an input box, a small log-in
-// box, the file, print and page setup dialogs.
-class QtViewDialogs : public ViewDialogs
+// The web view's questions as plain Qt widget dialogs: message boxes, an input box, a small
+// log-in box, the file, print and page setup dialogs. No engine in them: any engine's views can
+// ask through these.
+class WidgetViewDialogs : public ViewDialogs
 {
 public:
     void Alert(QWidget *parent, const QString &title, const QString &text,

@@ -1,4 +1,4 @@
-#include "webview/QtViewDialogs.h"
+#include "webview/WidgetViewDialogs.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -14,7 +14,7 @@
 #include <QtTest>
 
 // The real dialogs behind the view's questions: what each returns for what the person does.
-class tst_QtViewDialogs : public QObject
+class tst_WidgetViewDialogs : public QObject
 {
     Q_OBJECT
 
@@ -89,7 +89,7 @@ static void OnNextModal(Do action, const QString &fill, QString *shownText)
     poll->start();
 }
 
-void tst_QtViewDialogs::Answers_data()
+void tst_WidgetViewDialogs::Answers_data()
 {
     QTest::addColumn<Ask>("ask");
     QTest::addColumn<Do>("action");
@@ -124,7 +124,7 @@ void tst_QtViewDialogs::Answers_data()
     QTest::newRow("page setup, cancelled") << Ask::PageSetup << Do::Escape << "" << false << "";
 }
 
-void tst_QtViewDialogs::Answers()
+void tst_WidgetViewDialogs::Answers()
 {
     QFETCH(Ask, ask);
     QFETCH(Do, action);
@@ -136,7 +136,7 @@ void tst_QtViewDialogs::Answers()
     fill.replace(QLatin1String("$DIR"), dir.path());
     value.replace(QLatin1String("$DIR"), dir.path());
 
-    QtViewDialogs dialogs;
+    WidgetViewDialogs dialogs;
     QString shown;
     OnNextModal(action, fill, &shown);
     bool got = true;
@@ -191,7 +191,7 @@ void tst_QtViewDialogs::Answers()
     QVERIFY(!QApplication::activeModalWidget());
 }
 
-void tst_QtViewDialogs::StopOffer_data()
+void tst_WidgetViewDialogs::StopOffer_data()
 {
     QTest::addColumn<Ask>("ask");
     QTest::addColumn<Do>("action");
@@ -203,12 +203,12 @@ void tst_QtViewDialogs::StopOffer_data()
     QTest::newRow("prompt, cancelled") << Ask::Prompt << Do::Escape << false;
 }
 
-void tst_QtViewDialogs::StopOffer()
+void tst_WidgetViewDialogs::StopOffer()
 {
     QFETCH(Ask, ask);
     QFETCH(Do, action);
     QFETCH(bool, stopped);
-    QtViewDialogs dialogs;
+    WidgetViewDialogs dialogs;
     QString shown;
     OnNextModal(action, QString(), &shown);
     bool stop = !stopped;
@@ -227,7 +227,7 @@ void tst_QtViewDialogs::StopOffer()
     QCOMPARE(stop, stopped);
 }
 
-void tst_QtViewDialogs::ClosingTheWindowAnswers()
+void tst_WidgetViewDialogs::ClosingTheWindowAnswers()
 {
     // The page's window closes while its dialog is up: the dialog goes, as cancelled.
     QWidget window;
@@ -239,12 +239,12 @@ void tst_QtViewDialogs::ClosingTheWindowAnswers()
         QTRY_VERIFY(!window.isEnabled()); // no other input meanwhile
         window.close();
     });
-    QtViewDialogs dialogs;
+    WidgetViewDialogs dialogs;
     QString value = QStringLiteral("kept");
     QVERIFY(!dialogs.Prompt(page, "127.0.0.1", "Name?", &value));
     QCOMPARE(value, QStringLiteral("kept"));
     QVERIFY(window.isEnabled());
 }
 
-QTEST_MAIN(tst_QtViewDialogs)
-#include "tst_QtViewDialogs.moc"
+QTEST_MAIN(tst_WidgetViewDialogs)
+#include "tst_WidgetViewDialogs.moc"

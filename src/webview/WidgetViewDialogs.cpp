@@ -1,4 +1,4 @@
-#include "webview/QtViewDialogs.h"
+#include "webview/WidgetViewDialogs.h"
 
 #include <QCheckBox>
 #include <QDialog>
@@ -87,8 +87,8 @@ void TakeStop(const QMessageBox &box, bool *stopMore)
 
 } // namespace
 
-void QtViewDialogs::Alert(QWidget *parent, const QString &title, const QString &text,
-                          bool *stopMore)
+void WidgetViewDialogs::Alert(QWidget *parent, const QString &title, const QString &text,
+                              bool *stopMore)
 {
     QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok);
     OfferStop(box, stopMore);
@@ -96,8 +96,8 @@ void QtViewDialogs::Alert(QWidget *parent, const QString &title, const QString &
     TakeStop(box, stopMore);
 }
 
-bool QtViewDialogs::Confirm(QWidget *parent, const QString &title, const QString &text,
-                            bool *stopMore)
+bool WidgetViewDialogs::Confirm(QWidget *parent, const QString &title, const QString &text,
+                                bool *stopMore)
 {
     QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Ok | QMessageBox::Cancel);
     box.setDefaultButton(QMessageBox::Ok);
@@ -107,8 +107,8 @@ bool QtViewDialogs::Confirm(QWidget *parent, const QString &title, const QString
     return box.clickedButton() == box.button(QMessageBox::Ok);
 }
 
-bool QtViewDialogs::Prompt(QWidget *parent, const QString &title, const QString &text,
-                           QString *value, bool *stopMore)
+bool WidgetViewDialogs::Prompt(QWidget *parent, const QString &title, const QString &text,
+                               QString *value, bool *stopMore)
 {
     QDialog dialog;
     dialog.setWindowTitle(title);
@@ -135,8 +135,8 @@ bool QtViewDialogs::Prompt(QWidget *parent, const QString &title, const QString 
     return ok;
 }
 
-bool QtViewDialogs::Authenticate(QWidget *parent, const QString &site, const QString &realm,
-                                 QString *user, QString *password)
+bool WidgetViewDialogs::Authenticate(QWidget *parent, const QString &site, const QString &realm,
+                                     QString *user, QString *password)
 {
     QDialog dialog(parent);
     dialog.setWindowTitle(QObject::tr("Log in"));
@@ -164,8 +164,8 @@ bool QtViewDialogs::Authenticate(QWidget *parent, const QString &site, const QSt
     return true;
 }
 
-bool QtViewDialogs::AcceptCertificate(QWidget *parent, const QString &address,
-                                      const QString &problem)
+bool WidgetViewDialogs::AcceptCertificate(QWidget *parent, const QString &address,
+                                          const QString &problem)
 {
     QMessageBox box(QMessageBox::Warning, QObject::tr("Certificate problem"),
                     QObject::tr("The certificate of %1 cannot be trusted:\n%2\n\n"
@@ -211,7 +211,7 @@ QString HandlerName(const QString &scheme)
 
 } // namespace
 
-bool QtViewDialogs::OpenExternally(QWidget *parent, const QString &address)
+bool WidgetViewDialogs::OpenExternally(QWidget *parent, const QString &address)
 {
     const QString scheme = QUrl(address).scheme();
     const QString program = HandlerName(scheme);
@@ -226,18 +226,18 @@ bool QtViewDialogs::OpenExternally(QWidget *parent, const QString &address)
     return box.exec() == QMessageBox::Yes;
 }
 
-QString QtViewDialogs::SaveFileName(QWidget *parent, const QString &suggestedPath)
+QString WidgetViewDialogs::SaveFileName(QWidget *parent, const QString &suggestedPath)
 {
     return QFileDialog::getSaveFileName(parent, QObject::tr("Save As"), suggestedPath);
 }
 
-bool QtViewDialogs::PrintDialog(QWidget *parent, QPrinter *printer)
+bool WidgetViewDialogs::PrintDialog(QWidget *parent, QPrinter *printer)
 {
     QPrintDialog dialog(printer, parent);
     return dialog.exec() == QDialog::Accepted;
 }
 
-bool QtViewDialogs::PageSetupDialog(QWidget *parent, QPrinter *printer)
+bool WidgetViewDialogs::PageSetupDialog(QWidget *parent, QPrinter *printer)
 {
     QPageSetupDialog dialog(printer, parent);
     return dialog.exec() == QDialog::Accepted;
