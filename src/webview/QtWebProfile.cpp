@@ -2,14 +2,17 @@
 
 #include "webview/LocalFiles.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QMimeDatabase>
 #include <QPointer>
 #include <QStandardPaths>
+#include <QThread>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInfo>
@@ -270,8 +273,22 @@ void QtWebProfile::Release()
     // record) goes while the engine still runs: its cookie store then closes and writes what it
     // holds. Left to go with the application, after the engine has stopped, the cookies of the
     // last moments before quitting were at times never written.
-    if (g_perUser && !g_perUser->isOffTheRecord())
+    if (g_perUser && !g_perUser->isOffTheRecord()) {
         delete g_perUser.data();
+        // Closing its stores ends in a few tasks the engine posts back to this thread within
+        // milliseconds; the cookies set just before quitting are written only once they have
+        // run. So the events are run until none has come for a moment (two seconds at most).
+        auto *dispatcher = QAbstractEventDispatcher::instance();
+        QElapsedTimer quiet, whole;
+        quiet.start();
+        whole.start();
+        while (dispatcher && quiet.elapsed() < 50 && whole.elapsed() < 2000) {
+            if (dispatcher->processEvents(QEventLoop::AllEvents))
+                quiet.restart();
+            else
+                QThread::msleep(1);
+        }
+    }
     if (g_instanceFolders.isEmpty())
         return;
     // The engine still writes a few of the profile's files as it shuts down with the
