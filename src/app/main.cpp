@@ -10,6 +10,7 @@
 #include "services/UserDialogs.h"
 #include "settings/AppFolder.h"
 #include "settings/StartupTrace.h"
+#include "webview/QtEngineVersion.h"
 #include "webview/QtViewDialogs.h"
 #include "webview/QtWebView.h"
 
@@ -61,7 +62,7 @@ int main(int argc, char **argv)
         std::fputs(UsageText(version).toLocal8Bit().constData(), stdout);
         return 0;
     case StartDecision::PrintVersion:
-        std::fputs(VersionText(version).toLocal8Bit().constData(), stdout);
+        std::fputs(VersionText(version, CurrentEngineVersion()).toLocal8Bit().constData(), stdout);
         return 0;
     case StartDecision::NoDisplay:
         std::fputs(NoDisplayText, stderr);
