@@ -144,6 +144,7 @@ int main(int argc, char **argv)
     env.associationProgram = QCoreApplication::applicationFilePath();
     env.sysInfo = &platform.SysInfo();
     env.nativeWindows = &platform.Windows();
+    env.engineVersion = EngineVersionLine(CurrentEngineVersion());
 
     frmBrowser *window = Main(env, startMinimized);
     TraceStartup("main window shown");
