@@ -15,6 +15,7 @@
 #include "webview/QtWebView.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QPushButton>
 
 #include <cstdio>
@@ -144,10 +145,12 @@ int main(int argc, char **argv)
     env.associationProgram = QCoreApplication::applicationFilePath();
     env.sysInfo = &platform.SysInfo();
     env.nativeWindows = &platform.Windows();
-    env.engineVersion = EngineVersionLine(CurrentEngineVersion());
+    const EngineVersion engine = CurrentEngineVersion();
+    env.engineVersion = EngineVersionLine(engine);
 
     frmBrowser *window = Main(env, startMinimized);
     TraceStartup("main window shown");
+    TellOldEngine(window, env.appFolder, engine, QDate::currentDate());
     QMetaObject::invokeMethod(
         &app,
         [] {
