@@ -32,7 +32,7 @@ struct Browser : ProgramProcess
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         QDir().mkpath(home.filePath("app"));
         if (told)
-            QVERIFY(SeedEngineNotice(home.filePath("app")));
+            QVERIFY(SeedEngineNotice(home.filePath("app"), process.program()));
     }
     QString file(const QString &name) const { return home.filePath("app/" + name); }
 };
@@ -158,25 +158,24 @@ void tst_Binary::optionsPrintAndOpenNothing_data()
 {
     QTest::addColumn<QString>("option");
     QTest::addColumn<bool>("display");
-    QTest::addColumn<QString>("starts"); // what standard output starts with
-    QTest::addColumn<bool>("whole"); // and is all of it
+    QTest::addColumn<QString>("output"); // standard output, as a pattern
 
-    const QString usage = "QuorBrowser 1.0.0\n\nUsage: quorbrowser [ADDRESS | FILE]\n";
-    // The engine as the library the program is linked with names it.
-    const QString version
-        = "QuorBrowser 1.0.0\n" + EngineVersionLine(CurrentEngineVersion()) + "\n";
-    QTest::newRow("--help") << "--help" << true << usage << false;
-    QTest::newRow("-h") << "-h" << true << usage << false;
-    QTest::newRow("--version") << "--version" << true << version << true;
-    QTest::newRow("--version without a display") << "--version" << false << version << true;
+    const QString usage = R"(^QuorBrowser 1\.0\.0\n\nUsage: quorbrowser \[ADDRESS \| FILE\]\n)";
+    // The program's line as it always was, and the engine's under it.
+    const QString version = QString(R"(^QuorBrowser 1\.0\.0\nQt WebEngine %1, Chromium %1, )"
+                                    R"(security fixes to Chromium %1\n$)")
+                                .arg(R"(\d+(\.\d+)*)");
+    QTest::newRow("--help") << "--help" << true << usage;
+    QTest::newRow("-h") << "-h" << true << usage;
+    QTest::newRow("--version") << "--version" << true << version;
+    QTest::newRow("--version without a display") << "--version" << false << version;
 }
 
 void tst_Binary::optionsPrintAndOpenNothing()
 {
     QFETCH(QString, option);
     QFETCH(bool, display);
-    QFETCH(QString, starts);
-    QFETCH(bool, whole);
+    QFETCH(QString, output);
     QTemporaryDir home;
     Browser b(home);
     b.process.setProcessChannelMode(QProcess::SeparateChannels);
@@ -198,7 +197,7 @@ void tst_Binary::optionsPrintAndOpenNothing()
     QCOMPARE(b.process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(b.process.exitCode(), 0);
     const QString out = QString::fromLocal8Bit(b.process.readAllStandardOutput());
-    QVERIFY2(whole ? out == starts : out.startsWith(starts), qPrintable(out));
+    QVERIFY2(QRegularExpression(output).match(out).hasMatch(), qPrintable(out));
     QCOMPARE(b.process.readAllStandardError(), QByteArray());
     // No window was loaded and no engine started: nothing asked of the server, no file written.
     QVERIFY(server.requests().isEmpty());
@@ -233,7 +232,9 @@ void tst_Binary::firstStartRemembersTheEngineToldAbout()
     Browser b(home, false);
     QVERIFY(b.start({server.url("/home?first").toString()}));
     QTRY_VERIFY_WITH_TIMEOUT(server.wasRequested("/home?first"), 30000);
-    const EngineVersion engine = CurrentEngineVersion();
+    const std::optional<EngineVersion> named = ProgramEngine(b.process.program());
+    QVERIFY(named);
+    const EngineVersion engine = *named;
     const QString file = b.file("EngineNotice");
     if (IsOldChromium(engine.chromiumSecurityPatch, QDate::currentDate()))
         QTRY_COMPARE_WITH_TIMEOUT(ReadAll(file), SerializeEngineNotice(engine), 10000);

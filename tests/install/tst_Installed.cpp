@@ -402,9 +402,9 @@ void tst_Installed::installedProgramKeepsItsFilesInTheDataFolder()
                                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 
     // The data folder the installed program will take as its application folder, told about
-    // this engine already.
+    // its engine already.
     const QString data = home + QStringLiteral("/.local/share/QuorBrowser");
-    QVERIFY(SeedEngineNotice(data));
+    QVERIFY(SeedEngineNotice(data, bin + QStringLiteral("/QuorBrowser")));
 
     const bool asNormalUser = ::geteuid() == 0;
     if (asNormalUser) {
@@ -513,7 +513,8 @@ void tst_Installed::windowShowsTheEntrysClassAndIcon()
     const QString display = QStringLiteral(":%1").arg(number);
 
     QTemporaryDir tmp;
-    QVERIFY(SeedEngineNotice(tmp.filePath(QStringLiteral("app"))));
+    QVERIFY(SeedEngineNotice(tmp.filePath(QStringLiteral("app")),
+                             Installed(QStringLiteral("bin/QuorBrowser"))));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QUORBROWSER_HOME"), tmp.filePath(QStringLiteral("app")));
     env.insert(QStringLiteral("XDG_DATA_HOME"), tmp.filePath(QStringLiteral("data")));
