@@ -76,8 +76,8 @@ QString YearPeriod(const QDate &month)
 {
     if (!month.isValid())
         return QString();
-    const char *part = month.month() <= 4 ? "early" : month.month() <= 8 ? "mid" : "late";
-    return QStringLiteral("%1 %2").arg(QLatin1String(part)).arg(month.year());
+    const char *third = month.month() <= 4 ? "early" : month.month() <= 8 ? "mid" : "late";
+    return QStringLiteral("%1 %2").arg(QLatin1String(third)).arg(month.year());
 }
 
 bool IsOldChromium(const QString &securityPatchVersion, const QDate &today)

@@ -53,8 +53,8 @@ void tst_EngineNotice::ChromiumMajor_data()
     QTest::newRow("two parts") << "99.1" << 99;
     QTest::newRow("empty") << "" << 0;
     QTest::newRow("words") << "unknown" << 0;
-    QTest::newRow("a letter in a part") << "108.0.x" << 0;
-    QTest::newRow("an empty part") << "108..1" << 0;
+    QTest::newRow("a letter among the numbers") << "108.0.x" << 0;
+    QTest::newRow("no number between two dots") << "108..1" << 0;
     QTest::newRow("a trailing dot") << "108." << 0;
     QTest::newRow("a blank before") << " 108.0" << 0;
     QTest::newRow("a sign") << "-108.0" << 0;
