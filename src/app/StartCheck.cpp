@@ -26,14 +26,23 @@ StartDecision DecideStart(const QStringList &args, const StartEnvironment &env)
     return d;
 }
 
-QString VersionText(const QString &version)
+namespace {
+
+QString ProgramLine(const QString &version)
 {
     return QStringLiteral("QuorBrowser %1\n").arg(version);
 }
 
+} // namespace
+
+QString VersionText(const QString &version, const EngineVersion &engine)
+{
+    return ProgramLine(version) + EngineVersionLine(engine) + QLatin1Char('\n');
+}
+
 QString UsageText(const QString &version)
 {
-    return VersionText(version) + QStringLiteral(R"(
+    return ProgramLine(version) + QStringLiteral(R"(
 Usage: quorbrowser [ADDRESS | FILE]
        quorbrowser --help | --version
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "webview/EngineVersion.h"
+
 #include <QString>
 #include <QStringList>
 #include <QtGlobal>
@@ -31,9 +33,11 @@ struct StartDecision
 // are options; any other command line is an address or a file, whatever it looks like.
 StartDecision DecideStart(const QStringList &args, const StartEnvironment &env);
 
-// What --help and --version print, and what is said when the start cannot go on.
+// What --help and --version print, and what is said when the start cannot go on. --version
+// names the engine too, on a line of its own: which engine, and how recent its security fixes
+// are, is what a person needs to judge a browser's safety.
 QString UsageText(const QString &version);
-QString VersionText(const QString &version);
+QString VersionText(const QString &version, const EngineVersion &engine);
 extern const char NoDisplayText[];
 extern const char RootSandboxText[];
 

@@ -15,6 +15,7 @@
 #include "webview/WebView.h"
 
 #include <QApplication>
+#include <QDate>
 #include <QPushButton>
 
 #include <cstdio>
@@ -58,12 +59,14 @@ int main(int argc, char **argv)
     for (int i = 1; i < argc; ++i)
         args << QString::fromLocal8Bit(argv[i]);
     const StartDecision start = DecideStart(args, StartEnvironmentNow());
+    // Making it starts nothing yet: --version asks it too.
+    const std::unique_ptr<WebEngine> engine = MakeWebEngine();
     switch (start.action) {
     case StartDecision::PrintUsage:
         std::fputs(UsageText(version).toLocal8Bit().constData(), stdout);
         return 0;
     case StartDecision::PrintVersion:
-        std::fputs(VersionText(version).toLocal8Bit().constData(), stdout);
+        std::fputs(VersionText(version, engine->Version()).toLocal8Bit().constData(), stdout);
         return 0;
     case StartDecision::NoDisplay:
         std::fputs(NoDisplayText, stderr);
@@ -99,7 +102,6 @@ int main(int argc, char **argv)
     // Only this instance was asked to start minimized, not the ones it starts itself.
     qunsetenv(StartMinimizedVariable);
 
-    const std::unique_ptr<WebEngine> engine = MakeWebEngine();
     engine->PrepareApplication();
     // Qt and its web engine take their own switches (-reverse, -style, --webEngineArgs, ...)
     // from the arguments they are given. A file name or a handed-over address must never act
@@ -145,9 +147,12 @@ int main(int argc, char **argv)
     env.associationProgram = QCoreApplication::applicationFilePath();
     env.sysInfo = &platform.SysInfo();
     env.nativeWindows = &platform.Windows();
+    const EngineVersion engineVersion = engine->Version();
+    env.engineVersion = EngineVersionLine(engineVersion);
 
     frmBrowser *window = Main(env, startMinimized);
     TraceStartup("main window shown");
+    TellOldEngine(window, env.appFolder, engineVersion, QDate::currentDate());
     QMetaObject::invokeMethod(
         &app,
         [] {

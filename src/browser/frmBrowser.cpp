@@ -216,7 +216,8 @@ void frmBrowser::mnuStartHome_Click()
 void frmBrowser::mnuAbout_Click()
 {
     if (!AboutWindow) {
-        AboutWindow = new frmAbout(brwWebBrowser, m_env.supportMail, m_env.sysInfo);
+        AboutWindow
+            = new frmAbout(brwWebBrowser, m_env.supportMail, m_env.sysInfo, m_env.engineVersion);
         AboutWindow->setAttribute(Qt::WA_DeleteOnClose);
     }
     BringToFront(AboutWindow);

@@ -54,6 +54,7 @@ struct BrowserEnvironment
     QString supportPage;
     QString homeSite;
     QString supportMail;
+    QString engineVersion; // the web engine on one line, for About (EngineVersionLine)
     SocketLayer *sockets = nullptr; // finds the machine's address
     FileAssociations *associations = nullptr; // the association wizard's desktop
     QString associationProgram; // the program documents are opened with

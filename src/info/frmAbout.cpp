@@ -34,7 +34,7 @@ QString frmAbout::VersionText()
 }
 
 frmAbout::frmAbout(WebView *view, const QString &supportMail, SystemInformation *sysInfo,
-                   QWidget *parent)
+                   const QString &engineVersion, QWidget *parent)
     : QWidget(parent, Qt::Window)
     , m_view(view)
     , m_sysInfo(sysInfo)
@@ -53,6 +53,10 @@ frmAbout::frmAbout(WebView *view, const QString &supportMail, SystemInformation 
     lblTitle->setFont(titleFont);
     lblVersion = new QLabel(QStringLiteral("Version"), this);
     lblVersion->setObjectName(QStringLiteral("lblVersion"));
+    // The engine a page runs on belongs with the program's version; the window's own texts stay
+    // as designed, so it shows when the pointer rests on the version, and to screen readers.
+    lblVersion->setToolTip(engineVersion);
+    lblVersion->setAccessibleDescription(engineVersion);
     lblDescription = new QLabel(
         QStringLiteral("This program is an Internet Browser for navigating the World Wide Web "
                        "(WWW). It is designed to defeat Pop-Up windows by not allowing the "

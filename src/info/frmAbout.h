@@ -15,8 +15,10 @@ public:
     // view: the main window's web view, which opens the mail link.
     // supportMail: the maker's support address, shown and mailed to.
     // sysInfo: starts the system information tool; may be null.
+    // engineVersion: the web engine on one line (EngineVersionLine); shown over the version,
+    // as its tooltip and accessible description, so the designed window keeps its texts.
     frmAbout(WebView *view, const QString &supportMail, SystemInformation *sysInfo = nullptr,
-             QWidget *parent = nullptr);
+             const QString &engineVersion = QString(), QWidget *parent = nullptr);
 
     // "Version " and the program's version, as the About and splash windows show it.
     static QString VersionText();

@@ -3,6 +3,7 @@
 #include "webview/WebEngine.h"
 
 #include "settings/StartupTrace.h"
+#include "webview/QtEngineVersion.h"
 #include "webview/QtWebProfile.h"
 #include "webview/QtWebView.h"
 #include "webview/SceneGraph.h"
@@ -30,6 +31,7 @@ void QuietAboutNoOpenGL(QtMsgType type, const QMessageLogContext &context, const
 class QtWebEngine : public WebEngine
 {
 public:
+    EngineVersion Version() const override { return CurrentEngineVersion(); }
     // Shares the OpenGL contexts or chooses the software scene graph for this machine
     // (SceneGraph.h), and makes the local page scheme known: the engine reads both as it
     // starts with the application.

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "webview/EngineVersion.h"
+
 #include <QString>
 
 #include <memory>
@@ -24,6 +26,10 @@ public:
     };
 
     virtual ~WebEngine() = default;
+
+    // The engine's versions, as its library tells them: nothing is started for it, so it is
+    // there before the application is made (--version).
+    virtual EngineVersion Version() const = 0;
 
     // Before the QApplication is made: what the engine must have set by then.
     virtual void PrepareApplication() = 0;

@@ -1,3 +1,4 @@
+#include "EngineNoticeSeed.h"
 #include "HttpServer.h"
 #include "ProgramProcess.h"
 #include "TestFiles.h"
@@ -12,12 +13,12 @@
 namespace {
 
 // The program, started in its own application folder with its per-user data kept in the
-// test's folder too.
+// test's folder too. The folder has been told about this engine, unless told is false.
 struct Browser : ProgramProcess
 {
     QTemporaryDir &home;
 
-    explicit Browser(QTemporaryDir &h)
+    explicit Browser(QTemporaryDir &h, bool told = true)
         : home(h)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -30,6 +31,8 @@ struct Browser : ProgramProcess
         process.setProgram(qEnvironmentVariable("QUORBROWSER_TEST_BINARY"));
         process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         QDir().mkpath(home.filePath("app"));
+        if (told)
+            QVERIFY(SeedEngineNotice(home.filePath("app"), process.program()));
     }
     QString file(const QString &name) const { return home.filePath("app/" + name); }
 };
@@ -49,6 +52,7 @@ private slots:
     void optionsPrintAndOpenNothing_data();
     void optionsPrintAndOpenNothing();
     void noDisplayIsSaid();
+    void firstStartRemembersTheEngineToldAbout();
     void startSaysNothing();
     void rootStartsWithThePageSandboxOff();
 
@@ -153,33 +157,52 @@ void tst_Binary::qtSwitchesAreAddresses()
 void tst_Binary::optionsPrintAndOpenNothing_data()
 {
     QTest::addColumn<QString>("option");
-    QTest::addColumn<QString>("starts"); // what standard output starts with
-    QTest::newRow("--help") << "--help"
-                            << "QuorBrowser 1.0.0\n\nUsage: quorbrowser [ADDRESS | FILE]\n";
-    QTest::newRow("-h") << "-h"
-                        << "QuorBrowser 1.0.0\n\nUsage: quorbrowser [ADDRESS | FILE]\n";
-    QTest::newRow("--version") << "--version"
-                               << "QuorBrowser 1.0.0\n";
+    QTest::addColumn<bool>("display");
+    QTest::addColumn<QString>("output"); // standard output, as a pattern
+
+    const QString usage = R"(^QuorBrowser 1\.0\.0\n\nUsage: quorbrowser \[ADDRESS \| FILE\]\n)";
+    // The program's line as it always was, and the engine's under it.
+    const QString version = QString(R"(^QuorBrowser 1\.0\.0\nQt WebEngine %1, Chromium %1, )"
+                                    R"(security fixes to Chromium %1\n$)")
+                                .arg(R"(\d+(\.\d+)*)");
+    QTest::newRow("--help") << "--help" << true << usage;
+    QTest::newRow("-h") << "-h" << true << usage;
+    QTest::newRow("--version") << "--version" << true << version;
+    QTest::newRow("--version without a display") << "--version" << false << version;
 }
 
 void tst_Binary::optionsPrintAndOpenNothing()
 {
     QFETCH(QString, option);
-    QFETCH(QString, starts);
+    QFETCH(bool, display);
+    QFETCH(QString, output);
     QTemporaryDir home;
     Browser b(home);
     b.process.setProcessChannelMode(QProcess::SeparateChannels);
+    // Were the engine started, it would start its helper program: here one that leaves a mark.
+    const QString mark = home.filePath("engine-started");
+    const QString helper = home.filePath("engine-helper");
+    WriteAll(helper, "#!/bin/sh\ntouch '" + QFile::encodeName(mark) + "'\n");
+    QVERIFY(QFile::setPermissions(helper, QFile::ReadOwner | QFile::ExeOwner));
+    QProcessEnvironment env = b.process.processEnvironment();
+    env.insert("QTWEBENGINEPROCESS_PATH", helper);
+    if (!display) {
+        for (const char *name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"})
+            env.remove(name);
+    }
+    b.process.setProcessEnvironment(env);
     server.clearRequests();
     QVERIFY(b.start({option}));
     QVERIFY(b.process.waitForFinished(20000));
     QCOMPARE(b.process.exitStatus(), QProcess::NormalExit);
     QCOMPARE(b.process.exitCode(), 0);
     const QString out = QString::fromLocal8Bit(b.process.readAllStandardOutput());
-    QVERIFY2(out.startsWith(starts), qPrintable(out));
+    QVERIFY2(QRegularExpression(output).match(out).hasMatch(), qPrintable(out));
     QCOMPARE(b.process.readAllStandardError(), QByteArray());
-    // No window was loaded: nothing asked of the server, no settings written.
+    // No window was loaded and no engine started: nothing asked of the server, no file written.
     QVERIFY(server.requests().isEmpty());
-    QVERIFY(!QFile::exists(b.file("QuorBrowser.cfg")));
+    QVERIFY(!QFile::exists(mark));
+    QCOMPARE(QDir(home.filePath("app")).entryList(QDir::Files), QStringList {"EngineNotice"});
 }
 
 void tst_Binary::noDisplayIsSaid()
@@ -198,6 +221,26 @@ void tst_Binary::noDisplayIsSaid()
     QCOMPARE(b.process.readAllStandardError(),
              QByteArray("QuorBrowser needs a graphical desktop: no display found\n"));
     QVERIFY(!server.wasRequested("/home?nodisplay"));
+}
+
+void tst_Binary::firstStartRemembersTheEngineToldAbout()
+{
+    // A folder that has not been told about this engine: a start where its fixes are old says
+    // so, and the notice file then names this engine; a start where they are recent leaves no
+    // file, so the word can still come once they are old.
+    QTemporaryDir home;
+    Browser b(home, false);
+    QVERIFY(b.start({server.url("/home?first").toString()}));
+    QTRY_VERIFY_WITH_TIMEOUT(server.wasRequested("/home?first"), 30000);
+    const std::optional<EngineVersion> named = ProgramEngine(b.process.program());
+    QVERIFY(named);
+    const EngineVersion engine = *named;
+    const QString file = b.file("EngineNotice");
+    if (IsOldChromium(engine.chromiumSecurityPatch, QDate::currentDate()))
+        QTRY_COMPARE_WITH_TIMEOUT(ReadAll(file), SerializeEngineNotice(engine), 10000);
+    QVERIFY(b.terminate());
+    if (!IsOldChromium(engine.chromiumSecurityPatch, QDate::currentDate()))
+        QVERIFY(!QFile::exists(file));
 }
 
 void tst_Binary::startSaysNothing()

@@ -14,6 +14,7 @@ private slots:
     void IsQuietNote();
     void UsableXdgValue_data();
     void UsableXdgValue();
+    void versionNamesTheEngine();
 };
 
 void tst_StartCheck::DecideStart_data()
@@ -159,6 +160,16 @@ void tst_StartCheck::UsableXdgValue()
     QFETCH(bool, list);
     QFETCH(QString, usable);
     QCOMPARE(::UsableXdgValue(value, list), usable);
+}
+
+void tst_StartCheck::versionNamesTheEngine()
+{
+    // The program's line as it always was, and the engine's under it; --help keeps the first.
+    const EngineVersion engine {"6.4.2", "102.0.5005.177", "108.0.5359.94"};
+    QCOMPARE(VersionText("1.0.0", engine),
+             QString("QuorBrowser 1.0.0\nQt WebEngine 6.4.2, Chromium 102.0.5005.177, security "
+                     "fixes to Chromium 108.0.5359.94\n"));
+    QVERIFY(UsageText("1.0.0").startsWith("QuorBrowser 1.0.0\n\nUsage: "));
 }
 
 QTEST_GUILESS_MAIN(tst_StartCheck)

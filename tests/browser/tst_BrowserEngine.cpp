@@ -1,4 +1,5 @@
 // The main window with the real engine, against pages served from 127.0.0.1 by the test.
+#include "EngineNoticeSeed.h"
 #include "EngineWindow.h"
 #include "HttpServer.h"
 #include "TestFiles.h"
@@ -285,6 +286,7 @@ void tst_BrowserEngine::allowParentLinkOpensInNewInstance()
     EngineWindow e;
     // The new instance shares this window's application folder, as instances do.
     qputenv("QUORBROWSER_HOME", e.dir.path().toLocal8Bit());
+    QVERIFY(SeedEngineNotice(e.dir.path(), binary));
     qputenv("XDG_DATA_HOME", e.path("data").toLocal8Bit());
     qputenv("XDG_CACHE_HOME", e.path("cache").toLocal8Bit());
     ProcessInstanceStarter realStarter(binary);

@@ -473,6 +473,8 @@ void tst_frmBrowser::aboutSplashAndTips()
                 .match(about->lblVersion->text())
                 .hasMatch());
     QVERIFY(about->lblDescription->text().startsWith("This program is an Internet Browser"));
+    // The engine main() named reaches About, over its version.
+    QCOMPARE(about->lblVersion->toolTip(), QString(Harness::EngineLine));
     h.w->mnuAbout->trigger();
     QCOMPARE(h.w->AboutWindow.data(), about); // the same window again
     h.w->mnuSplash->trigger();

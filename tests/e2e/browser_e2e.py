@@ -9,6 +9,7 @@ scenario judges the browser by what the page server was asked for, by the window
 by the files left in the application folder. QUOR_E2E_KEEP=1 keeps the temporary folders.
 """
 
+import datetime
 import os
 import re
 import shutil
@@ -1788,6 +1789,86 @@ def unwritable_folder_said_once(s):
         raise Failure("%s became a folder" % blocker)
 
 
+OLD_ENGINE_TITLE = "Web Engine Security"
+
+
+def _fixes_verdict(security_patch, today):
+    """Whether an engine's security fixes are clearly more than a year old ("old"), clearly not
+    ("recent"), or too near the line to judge (None). Reckoned roughly, apart from the
+    program's own table: Chromium 122 reached the stable channel in February 2024, and a major
+    version comes about every four weeks; four months either way cover the roughness."""
+    major = int(security_patch.split(".")[0])
+    released = datetime.date(2024, 2, 15) + datetime.timedelta(days=28 * (major - 122))
+    age = (today - released).days
+    if age > 365 + 120:
+        return "old"
+    if age < 365 - 120:
+        return "recent"
+    return None
+
+
+def old_engine_said_once(s):
+    """A first start on an engine whose security fixes are more than a year old (as Debian 12's
+    are), in an application folder never told about it: a message beside the window says so,
+    naming the Chromium the fixes end with, while the window keeps the keyboard focus; the
+    person clicks its OK and it goes; the window takes an address typed into it. The folder's
+    EngineNotice names the engine, and the next start there says nothing. On an engine with
+    recent fixes, no message comes and nothing is remembered."""
+    patch = s.desk.engine_version()[2]
+    verdict = _fixes_verdict(patch, datetime.date.today())
+    if verdict is None:
+        print("the engine's fixes (Chromium %s) are too near a year old to judge" % patch)
+        return
+    profile = s.desk.new_profile("main", told=False)
+    b = s.start(profile)
+    if verdict == "recent":
+        s.barrier(b)
+        if s.windows_named(b, OLD_ENGINE_TITLE) or os.path.exists(profile.file("EngineNotice")):
+            raise Failure("an engine with fixes to Chromium %s was called old" % patch)
+        return
+
+    words = (r"This web engine's security fixes end with Chromium %s \((early|mid|late) "
+             r"\d{4}\)\. Pages can use known holes\. See Help > About for details\."
+             % re.escape(patch.split(".")[0]))
+    notice = wait_for("the message about the engine", lambda: s.windows_named(b, OLD_ENGINE_TITLE),
+                      20, detail=lambda: repr(_managed_windows(s, b)))
+    if len(notice) != 1:
+        raise Failure("%d messages about the engine" % len(notice))
+    wait_for("the message's words", lambda: s.labels(b, words), 10,
+             detail=lambda: s.a11y.describe_showing(b.accessible(), s.Role.LABEL))
+    # Shown beside the window, which keeps the keyboard focus.
+    active = int(desktop.run(["xdotool", "getactivewindow"], s.desk.env).strip() or 0)
+    if active != b.window():
+        raise Failure("the message took the focus: window %d is active, not the browser's %d"
+                      % (active, b.window()))
+    if profile.read("EngineNotice") != s.desk.engine_notice():
+        raise Failure("EngineNotice holds %r, not the engine %r"
+                      % (profile.read("EngineNotice"), s.desk.engine_notice()))
+    alerts = [n for n in s.a11y.find_all(b.accessible(), s.Role.ALERT)
+              if n.get_name() == OLD_ENGINE_TITLE]
+    if len(alerts) != 1:
+        raise Failure("%d showing alerts named %r" % (len(alerts), OLD_ENGINE_TITLE))
+    ok = [n for n in s.a11y.walk(alerts[0]) if n.get_role() == s.Role.PUSH_BUTTON
+          and n.get_name() == "OK"]
+    if len(ok) != 1:
+        raise Failure("the message has %d OK buttons" % len(ok))
+    b.click_control(ok[0])
+    wait_for("the message to go", lambda: not s.windows_named(b, OLD_ENGINE_TITLE), 10)
+    s.visit_by_typing(b, "/a.html")
+    s.close_by_window_manager(b)
+    if b.wait_exit() != 0:
+        raise Failure("the program ended with %s" % b.returncode)
+
+    # The next start with the same engine: the page loads, a click on it is dealt with, and no
+    # message came before it.
+    again = s.start(profile, "/b.html")
+    s.barrier(again)
+    if s.windows_named(again, OLD_ENGINE_TITLE) or s.labels(again, words):
+        raise Failure("the message came again at the next start")
+    if profile.read("EngineNotice") != s.desk.engine_notice():
+        raise Failure("EngineNotice changed at the next start: %r" % profile.read("EngineNotice"))
+
+
 def relative_xdg_folders_ignored(s):
     """Started with relative XDG_DATA_HOME, XDG_CONFIG_HOME, XDG_CACHE_HOME and XDG_STATE_HOME,
     the program makes nothing under the folder it was started in: the engine keeps the page's
@@ -1956,6 +2037,7 @@ SCENARIOS = {
     "stored_minimized_opens_normal": stored_minimized_opens_normal,
     "leftover_saves_go": leftover_saves_go,
     "unwritable_folder_said_once": unwritable_folder_said_once,
+    "old_engine_said_once": old_engine_said_once,
     "relative_xdg_folders_ignored": relative_xdg_folders_ignored,
     "splash_centred_above": splash_centred_above,
     "caption_loop_settles": caption_loop_settles,

@@ -13,6 +13,7 @@ import ctypes
 import html
 import http.server
 import os
+import re
 import shutil
 import signal
 import subprocess
@@ -655,9 +656,32 @@ class Desktop:
         self.browsers.append(b)
         return b
 
-    def new_profile(self, name):
+    def new_profile(self, name, told=True):
+        """Fresh folders for a browser. told: its application folder has been told about this
+        engine already (its EngineNotice file names it), so that a start there shows no word
+        about old security fixes and behaves as it did before that word existed."""
         self._profiles = getattr(self, "_profiles", 0) + 1
-        return Profile(self.path("profile-%d-%s" % (self._profiles, name)))
+        profile = Profile(self.path("profile-%d-%s" % (self._profiles, name)))
+        if told:
+            profile.write("EngineNotice", self.engine_notice())
+        return profile
+
+    def engine_version(self):
+        """The engine the program runs on, as its --version names it: the Qt WebEngine, the
+        Chromium and the Chromium its security fixes reach."""
+        if getattr(self, "_engine", None) is None:
+            out = run([self.binary, "--version"], self.env)
+            found = re.search(r"^Qt WebEngine (\S+), Chromium (\S+), "
+                              r"security fixes to Chromium (\S+)$", out, re.M)
+            if not found:
+                raise Failure("--version names no engine: %r" % out)
+            self._engine = found.groups()
+        return self._engine
+
+    def engine_notice(self):
+        """The EngineNotice file of a folder told about this engine: its three versions, one
+        quoted field a line, CR LF."""
+        return b"".join(b'"%s"\r\n' % v.encode() for v in self.engine_version())
 
     # Input, as a person gives it: to whatever window has the focus.
 

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QToolTip>
 #include <QtTest>
 
 class tst_InfoWindows : public QObject
@@ -23,7 +24,9 @@ private slots:
 void tst_InfoWindows::aboutLabels()
 {
     FakeWebView view;
-    frmAbout about(&view, "support@example.com");
+    const QString engine
+        = "Qt WebEngine 6.4.2, Chromium 102.0.5005.177, security fixes to Chromium 108.0.5359.94";
+    frmAbout about(&view, "support@example.com", nullptr, engine);
     QCOMPARE(about.windowTitle(), QString("About"));
     QCOMPARE(about.lblTitle->text(), QString("QuorBrowser"));
     QCOMPARE(about.lblVersion->text(), frmAbout::VersionText());
@@ -38,6 +41,18 @@ void tst_InfoWindows::aboutLabels()
     QVERIFY(about.lblMailTo->font().underline());
     QCOMPARE(about.cmdOK->text(), QString("OK"));
     QCOMPARE(about.cmdSysInfo->text(), QString("&System Info..."));
+    // The engine shows where the pointer rests on the version, and to screen readers; the
+    // version's own text stays as designed.
+    QCOMPARE(about.lblVersion->toolTip(), engine);
+    QCOMPARE(about.lblVersion->accessibleDescription(), engine);
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    const QPoint onVersion = about.lblVersion->rect().center();
+    QHelpEvent hover(QEvent::ToolTip, onVersion, about.lblVersion->mapToGlobal(onVersion));
+    QApplication::sendEvent(about.lblVersion, &hover);
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), engine);
+    QToolTip::hideText();
 }
 
 void tst_InfoWindows::mailLinkKeepsThePage()

@@ -12,7 +12,7 @@ text=$(man --warnings -l "$page" 2> "$errors") || { cat "$errors" >&2; exit 1; }
 [ ! -s "$errors" ] || { echo "FAIL: man -l: $(cat "$errors")" >&2; exit 1; }
 for word in 'QUORBROWSER(1)' 'quorbrowser - ' QUORBROWSER_HOME QUORBROWSER_SEARCH_PAGE \
             QUORBROWSER_START_MINIMIZED '$XDG_DATA_HOME/QuorBrowser' QuorBrowser.cfg HomePage \
-            SearchPage Popupurl Favorites FavName Favorites.lock; do
+            SearchPage Popupurl Favorites FavName Favorites.lock EngineNotice; do
     case $text in
         *"$word"*) ;;
         *) echo "FAIL: the page does not say $word" >&2; exit 1 ;;

@@ -2,6 +2,7 @@
 // into QUOR_INSTALL_ROOT under QUOR_INSTALL_PREFIX): its files, its icon, its desktop entry
 // beside the association wizard's, and the installed program run the way a person runs it.
 
+#include "EngineNoticeSeed.h"
 #include "HttpServer.h"
 #include "ProgramProcess.h"
 #include "TestFiles.h"
@@ -400,6 +401,11 @@ void tst_Installed::installedProgramKeepsItsFilesInTheDataFolder()
     QVERIFY(QFile::setPermissions(home + QStringLiteral("/runtime"),
                                   QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
 
+    // The data folder the installed program will take as its application folder, told about
+    // its engine already.
+    const QString data = home + QStringLiteral("/.local/share/QuorBrowser");
+    QVERIFY(SeedEngineNotice(data, bin + QStringLiteral("/QuorBrowser")));
+
     const bool asNormalUser = ::geteuid() == 0;
     if (asNormalUser) {
         QVERIFY(Run(QStringLiteral("chown"),
@@ -426,7 +432,6 @@ void tst_Installed::installedProgramKeepsItsFilesInTheDataFolder()
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/.config"));
     env.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/.cache"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home + QStringLiteral("/runtime"));
-    const QString data = home + QStringLiteral("/.local/share/QuorBrowser");
     const QString cfg = data + QStringLiteral("/QuorBrowser.cfg");
     // As any person's, the program runs with the engine's page sandbox on, where the kernel lets
     // a normal user make the namespaces the sandbox is built of (some containers do not).
@@ -508,6 +513,8 @@ void tst_Installed::windowShowsTheEntrysClassAndIcon()
     const QString display = QStringLiteral(":%1").arg(number);
 
     QTemporaryDir tmp;
+    QVERIFY(SeedEngineNotice(tmp.filePath(QStringLiteral("app")),
+                             Installed(QStringLiteral("bin/QuorBrowser"))));
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QUORBROWSER_HOME"), tmp.filePath(QStringLiteral("app")));
     env.insert(QStringLiteral("XDG_DATA_HOME"), tmp.filePath(QStringLiteral("data")));

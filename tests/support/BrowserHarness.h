@@ -33,6 +33,10 @@ struct BrowserHarness
 
     QString path(const QString &name) const { return dir.filePath(name); }
 
+    // The engine the window is told it runs on.
+    static constexpr const char *EngineLine
+        = "Qt WebEngine 6.4.2, Chromium 102.0.5005.177, security fixes to Chromium 108.0.5359.94";
+
     // The environment of a window on view (which the window takes over), in folder (the
     // harness's own when empty).
     BrowserEnvironment Environment(WebView *view, const QString &commandLine = QString(),
@@ -53,6 +57,7 @@ struct BrowserHarness
         env.supportPage = "http://127.0.0.1:9/support";
         env.homeSite = "http://127.0.0.1:9/";
         env.supportMail = "support@example.com";
+        env.engineVersion = EngineLine;
         env.sockets = &socketLayer;
         env.associations = &associations;
         env.associationProgram = "/opt/QuorBrowser/QuorBrowser";
