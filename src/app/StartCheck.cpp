@@ -79,6 +79,15 @@ bool IsQuietNote(QtMsgType type, const QString &text)
         "QStandardPaths: wrong permissions on runtime directory",
         "No suitable graphics backend found",
         "This plugin does not support propagateSizeHints()",
+        // What later engines say as they look for a GPU and find none: the page is drawn
+        // without one all the same.
+        "Unable to detect GPU vendor.",
+        "QRhiGles2: Failed to create temporary context",
+        "QRhiGles2: Failed to create context",
+        "This plugin does not support createPlatformVulkanInstance",
+        "QVulkanInstance: Failed to initialize Vulkan",
+        "Failed to create Vulkan instance",
+        "QXcbIntegration: Cannot create platform OpenGL context, neither GLX nor EGL are enabled",
     };
     for (const char *note : notes)
         if (text.startsWith(QLatin1String(note)))

@@ -120,6 +120,15 @@ void tst_StartCheck::IsQuietNote_data()
         << true;
     QTest::newRow("drawn without a GPU")
         << int(QtWarningMsg) << "No suitable graphics backend found" << true;
+    QTest::newRow("no GPU vendor") << int(QtWarningMsg) << "Unable to detect GPU vendor." << true;
+    QTest::newRow("no OpenGL for the page view")
+        << int(QtWarningMsg) << "QRhiGles2: Failed to create context" << true;
+    QTest::newRow("no Vulkan") << int(QtWarningMsg)
+                               << "QVulkanInstance: Failed to initialize Vulkan" << true;
+    QTest::newRow("no OpenGL integration")
+        << int(QtWarningMsg)
+        << "QXcbIntegration: Cannot create platform OpenGL context, neither GLX nor EGL are enabled"
+        << true;
     QTest::newRow("another warning")
         << int(QtWarningMsg) << "QFile::remove: Empty or null file name" << false;
     QTest::newRow("a note's words in the middle of a warning")
