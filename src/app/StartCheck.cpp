@@ -88,6 +88,8 @@ bool IsQuietNote(QtMsgType type, const QString &text)
         "QVulkanInstance: Failed to initialize Vulkan",
         "Failed to create Vulkan instance",
         "QXcbIntegration: Cannot create platform OpenGL context, neither GLX nor EGL are enabled",
+        "QXcbIntegration: Cannot create platform offscreen surface, neither GLX nor EGL are enabled",
+        "Failed to create platform Vulkan instance",
     };
     for (const char *note : notes)
         if (text.startsWith(QLatin1String(note)))

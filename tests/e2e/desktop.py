@@ -477,16 +477,19 @@ class Accessibility:
     def selected_range(self, node):
         """Start and end of the first selection in an editable control, or None."""
         try:
+            # The interface's own functions, called through it: newer bindings give the
+            # accessible a get_text of its own that hides the Text one.
+            Text = self.Atspi.Text
             text = node.get_text_iface()
-            if text is None or text.get_n_selections() < 1:
+            if text is None or Text.get_n_selections(text) < 1:
                 return None
-            r = text.get_selection(0)
+            r = Text.get_selection(text, 0)
             return r.start_offset, r.end_offset
         except Exception:
             return None
 
     def extents(self, node):
-        e = node.get_extents(self.Atspi.CoordType.SCREEN)
+        e = self.Atspi.Component.get_extents(node, self.Atspi.CoordType.SCREEN)
         return e.x, e.y, e.width, e.height
 
     def has_state(self, node, state):
@@ -501,9 +504,10 @@ class Accessibility:
     def text_of(self, node):
         """The text an editable control holds."""
         try:
+            Text = self.Atspi.Text
             text = node.get_text_iface()
             if text is not None:
-                return text.get_text(0, text.get_character_count())
+                return Text.get_text(text, 0, Text.get_character_count(text))
         except Exception:
             pass
         return None
