@@ -87,8 +87,8 @@ bool IsQuietNote(QtMsgType type, const QString &text)
         "This plugin does not support createPlatformVulkanInstance",
         "QVulkanInstance: Failed to initialize Vulkan",
         "Failed to create Vulkan instance",
-        "QXcbIntegration: Cannot create platform OpenGL context, neither GLX nor EGL are enabled",
-        "QXcbIntegration: Cannot create platform offscreen surface, neither GLX nor EGL are enabled",
+        "QXcbIntegration: Cannot create platform OpenGL context",
+        "QXcbIntegration: Cannot create platform offscreen surface",
         "Failed to create platform Vulkan instance",
     };
     for (const char *note : notes)
