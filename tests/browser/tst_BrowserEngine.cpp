@@ -163,7 +163,9 @@ void tst_BrowserEngine::browsingShowsWhatHappens()
                                      == server.url("/page?title=Linked").toString(),
                              15000);
 
-    // Back, from the toolbar.
+    // Back, from the toolbar. The pointer leaves the block first: the engine hovers the page it
+    // goes back to where the pointer was, and the block there would retitle it.
+    QTest::mouseMove(InputTarget(e.view), QPoint(1, 1));
     frmBrowser::Button(w.tbToolBar, "Back")->trigger();
     QVERIFY(loaded.wait(15000));
     QTRY_COMPARE(w.windowTitle(), QString("One - Ombrane Software"));
