@@ -1169,7 +1169,9 @@ def zoom_keys(s):
             return (s.labels(b, r"Zoom \d+%") == labels
                     and abs(int(s.reported("/width")[-1]) - width) <= 1)
 
-        wait_for("the page at %d%% after %s" % (percent, after), shown, 10,
+        # Each probe walks the window's controls over the accessibility bus, which a loaded
+        # machine answers slowly: the deadline allows for that.
+        wait_for("the page at %d%% after %s" % (percent, after), shown, 20,
                  detail=lambda: "zoom labels %r, page %s CSS px wide (%d at 100%%)"
                  % (s.labels(b, r"Zoom \d+%"), s.reported("/width")[-1], full))
 
