@@ -160,6 +160,7 @@ public:
     void brwWebBrowser_DownloadBegin();
     void brwWebBrowser_DownloadComplete();
     void brwWebBrowser_NavigateComplete2();
+    void brwWebBrowser_TitleChange(const QString &title);
     void brwWebBrowser_NewWindow2(const WindowRequest &request, WindowAnswer *answer);
 
     // Beyond the menus: the usual keys, zoom, find in the page and the downloads.
