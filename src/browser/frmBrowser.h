@@ -160,6 +160,7 @@ public:
     void brwWebBrowser_DownloadBegin();
     void brwWebBrowser_DownloadComplete();
     void brwWebBrowser_NavigateComplete2();
+    void brwWebBrowser_TitleChange(const QString &title);
     void brwWebBrowser_NewWindow2(const WindowRequest &request, WindowAnswer *answer);
 
     // Beyond the menus: the usual keys, zoom, find in the page and the downloads.
@@ -213,6 +214,7 @@ public:
     FindBar *findBar = nullptr; // under the page while open
     QLabel *lblZoom = nullptr; // in the status line, while the zoom is not 100%
     QAction *keyStop = nullptr; // Esc
+    QAction *keyFullScreen = nullptr; // F11 while the menu bar that carries it is hidden
     QTimer Timer1;
     QTimer Timer2;
     QTimer Timer4;
@@ -322,6 +324,7 @@ private:
     QString IPAddressText();
     // The full-screen arrangement of the bars and menus, without touching the window state.
     void ShowFullScreenArrangement();
+    bool InFullScreenArrangement() const;
     void SetMenusVisible(bool visible);
     void PlaceTopBars();
     void SetCaption(const QString &text);

@@ -245,6 +245,7 @@ void frmBrowser::ConnectEvents()
     connect(brwWebBrowser, &WebView::NavigateComplete2, this,
             &frmBrowser::brwWebBrowser_NavigateComplete2);
     connect(brwWebBrowser, &WebView::NewWindow2, this, &frmBrowser::brwWebBrowser_NewWindow2);
+    connect(brwWebBrowser, &WebView::TitleChange, this, &frmBrowser::brwWebBrowser_TitleChange);
 
     connect(&Timer1, &QTimer::timeout, this, &frmBrowser::Timer1_Timer);
     connect(&Timer2, &QTimer::timeout, this, &frmBrowser::Timer2_Timer);

@@ -54,6 +54,9 @@ void frmBrowser::BuildKeys()
         {"keyFindPrevious", {"Shift+F3"}, &F::FindPrevious},
         {"keyDownloads", {"Ctrl+J"}, &F::ShowDownloads},
         {"keyStop", {"Esc"}, &F::KeyStop},
+        // The menu's F11 is gone with the menu bar in full screen; this one stands in for it
+        // there, and leaves as the Normal View key does.
+        {"keyFullScreen", {"F11"}, &F::NormalView},
     };
     for (const KeyRow &row : rows) {
         auto *key = new QAction(this);
@@ -67,9 +70,13 @@ void frmBrowser::BuildKeys()
         addAction(key);
         if (key->objectName() == QLatin1String("keyStop"))
             keyStop = key;
+        if (key->objectName() == QLatin1String("keyFullScreen"))
+            keyFullScreen = key;
     }
-    // Esc is the page's own but while a load runs, or while the find bar has the keys.
+    // Esc is the page's own but while a load runs, while the find bar has the keys, or in full
+    // screen. F11 is the menu's but in full screen: two keys for it at once would both go dead.
     keyStop->setEnabled(false);
+    keyFullScreen->setEnabled(false);
 
     findBar = new FindBar(centralWidget());
     connect(findBar, &FindBar::Find, this, &frmBrowser::findBar_Find);
@@ -89,8 +96,12 @@ void frmBrowser::BuildKeys()
 
 void frmBrowser::UpdateStopKey()
 {
-    keyStop->setEnabled(brwWebBrowser->Busy() || Timer1.isActive()
+    if (!keyStop)
+        return;
+    const bool fullScreen = InFullScreenArrangement();
+    keyStop->setEnabled(brwWebBrowser->Busy() || Timer1.isActive() || fullScreen
                         || (findBar->isVisible() && findBar->isAncestorOf(focusWidget())));
+    keyFullScreen->setEnabled(fullScreen);
 }
 
 void frmBrowser::FocusAddressBox()
@@ -124,8 +135,15 @@ void frmBrowser::KeyStop()
         findBar->cmdCloseFind->click();
         return;
     }
-    if (brwWebBrowser->Busy() || Timer1.isActive())
+    if (brwWebBrowser->Busy() || Timer1.isActive()) {
         StopButton();
+        return;
+    }
+    // Full screen is left last, when nothing else would take Esc: an open menu or list keeps
+    // the keys while it is up, the find bar closes and a load stops first. A page cannot tell
+    // ahead whether it wants Esc, so in full screen the window has it, as during a load.
+    if (InFullScreenArrangement())
+        NormalView();
 }
 
 void frmBrowser::SetZoom(double factor)

@@ -155,6 +155,13 @@ void frmBrowser::ShowFullScreenArrangement()
     SetMenusVisible(false);
     DrawActivityPictures();
     Toolbar1->show();
+    UpdateStopKey();
+}
+
+bool frmBrowser::InFullScreenArrangement() const
+{
+    // The small toolbar is there in full screen only.
+    return Toolbar1 && !Toolbar1->isHidden();
 }
 
 void frmBrowser::mnuFullScreen_Click()
@@ -179,6 +186,7 @@ void frmBrowser::NormalView()
     tbToolBar->show();
     txtStatus->show();
     SetMenusVisible(true);
+    UpdateStopKey();
     Form_Resize();
 }
 

@@ -99,6 +99,16 @@ void frmBrowser::brwWebBrowser_NavigateComplete2()
     }
 }
 
+void frmBrowser::brwWebBrowser_TitleChange(const QString &title)
+{
+    Q_UNUSED(title); // the caption names the page as LocationName() does, as at every load
+    // During a load the caption follows the load's events and its end shows the title then; a
+    // title the page sets later (a script) shows at once, paced like every caption change.
+    if (brwWebBrowser->Busy() || Timer1.isActive())
+        return;
+    SetPageCaption(true);
+}
+
 void frmBrowser::Timer1_Timer()
 {
     if (ProgressBar1->value() == 100)

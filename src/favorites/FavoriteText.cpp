@@ -4,8 +4,8 @@
 
 namespace {
 
-// An entry read from a file keeps its bytes only when they are this many or more: fewer are
-// turned into text at once. Far enough above LongFavoriteLength that any text of so many bytes
+// An entry read from a file is long when its bytes are this many or more: fewer are turned
+// into text at once. Far enough above LongFavoriteLength that any text of so many bytes
 // is long in characters too (UTF-8 takes at most three bytes for one of the text's units).
 constexpr qsizetype KeptAsBytes = 4 * LongFavoriteLength;
 
@@ -43,14 +43,23 @@ FavoriteText::FavoriteText(const char *text)
 FavoriteText FavoriteText::FromFile(const QByteArray &file, qsizetype begin, qsizetype length)
 {
     const QByteArrayView bytes = QByteArrayView(file).sliced(begin, length);
-    if (length < KeptAsBytes)
-        return FavoriteText(DecodeText(bytes));
     FavoriteText entry;
     entry.m_file = file;
     entry.m_begin = begin;
     entry.m_length = length;
+    entry.m_long = length >= KeptAsBytes;
     // Worked out once: the lists show it again at every change.
-    entry.m_text = Shortened(DecodeTextStart(bytes, ShortenedFavoriteLength));
+    entry.m_text = entry.m_long ? Shortened(DecodeTextStart(bytes, ShortenedFavoriteLength))
+                                : DecodeText(bytes);
+    return entry;
+}
+
+FavoriteText FavoriteText::FromLine(const QByteArray &file, qsizetype begin, qsizetype length,
+                                    qsizetype lineBegin, qsizetype lineEnd)
+{
+    FavoriteText entry = FromFile(file, begin, length);
+    entry.m_lineBegin = lineBegin;
+    entry.m_lineLength = lineEnd - lineBegin;
     return entry;
 }
 
@@ -61,12 +70,12 @@ QByteArrayView FavoriteText::bytes() const
 
 QString FavoriteText::text() const
 {
-    return isFromFile() ? DecodeText(bytes()) : m_text;
+    return isLong() ? DecodeText(bytes()) : m_text;
 }
 
 QString FavoriteText::shown() const
 {
-    return isFromFile() ? m_text : ShownFavorite(m_text);
+    return isLong() ? m_text : ShownFavorite(m_text);
 }
 
 bool FavoriteText::isEmpty() const
@@ -90,6 +99,15 @@ QByteArray FavoriteText::fileBytes() const
     return EncodeText(oneLine);
 }
 
+QByteArray FavoriteText::fileLine() const
+{
+    if (!isFromFile() || m_lineLength < 0)
+        return QByteArray();
+    // Shared with the file read, like fileBytes().
+    const QByteArrayView line = QByteArrayView(m_file).sliced(m_lineBegin, m_lineLength);
+    return QByteArray::fromRawData(line.data(), line.size());
+}
+
 bool FavoriteText::readsBackUnchanged() const
 {
     // Bytes taken from a line read back as the same bytes.
@@ -103,10 +121,10 @@ bool operator==(const FavoriteText &a, const FavoriteText &b)
     // A text of n bytes has between n / 3 and n of the text's units: most long entries differ
     // by their size alone, without being decoded.
     const auto fits = [](const FavoriteText &fromFile, const FavoriteText &other) {
-        const qsizetype units = other.isFromFile() ? -1 : other.m_text.size();
+        const qsizetype units = other.isLong() ? -1 : other.m_text.size();
         return units < 0 || (units >= fromFile.m_length / 3 && units <= fromFile.m_length);
     };
-    if ((a.isFromFile() && !fits(a, b)) || (b.isFromFile() && !fits(b, a)))
+    if ((a.isLong() && !fits(a, b)) || (b.isLong() && !fits(b, a)))
         return false;
     return a.text() == b.text();
 }

@@ -8,9 +8,13 @@ FavoriteList ParseFavoriteEntries(const QByteArray &bytes, qsizetype from)
 {
     FavoriteList entries;
     qsizetype index = 0; // of the entry found next
-    const auto take = [&](qsizetype begin, qsizetype length) {
-        if (index++ >= from)
-            entries << FavoriteText::FromFile(bytes, begin, length);
+    // lineEnd >= 0: the entry is alone on its line, which ends there (after its line end).
+    const auto take = [&](qsizetype begin, qsizetype length, qsizetype lineBegin = 0,
+                          qsizetype lineEnd = -1) {
+        if (index++ < from)
+            return;
+        entries << (lineEnd < 0 ? FavoriteText::FromFile(bytes, begin, length)
+                                : FavoriteText::FromLine(bytes, begin, length, lineBegin, lineEnd));
     };
     const qsizetype n = bytes.size();
     // The next CR and LF from where the search is, each found once: a line may be megabytes
@@ -28,6 +32,12 @@ FavoriteList ParseFavoriteEntries(const QByteArray &bytes, qsizetype from)
     while (i < n) {
         const qsizetype end = qMin(next('\r', nextCr, i), next('\n', nextLf, i));
         const QByteArrayView line = QByteArrayView(bytes).sliced(i, end - i);
+        // After the line end: CR LF counts once.
+        qsizetype after = end;
+        if (after < n && bytes[after] == '\r' && after + 1 < n && bytes[after + 1] == '\n')
+            ++after;
+        if (after < n)
+            ++after;
         qsizetype first = 0;
         while (first < line.size() && (line[first] == ' ' || line[first] == '\t'))
             ++first;
@@ -37,21 +47,20 @@ FavoriteList ParseFavoriteEntries(const QByteArray &bytes, qsizetype from)
             // as one.
             const qsizetype last = line.lastIndexOf('"');
             const qsizetype close = last > first ? last : line.size();
-            take(i + first + 1, close - first - 1);
+            take(i + first + 1, close - first - 1, i, after);
         } else {
             // A line not written by QuorBrowser (edited by hand) is read as fields.
             const QList<TextFieldSpan> spans = TextFieldSpans(line);
-            for (const TextFieldSpan &span : spans)
-                take(i + span.begin, span.length);
+            if (spans.size() == 1) {
+                take(i + spans.first().begin, spans.first().length, i, after);
+            } else {
+                for (const TextFieldSpan &span : spans)
+                    take(i + span.begin, span.length);
+            }
             if (spans.isEmpty()) // an empty line is an empty entry
-                take(i, 0);
+                take(i, 0, i, after);
         }
-        i = end;
-        // A line end: CR LF counts once.
-        if (i < n && bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n')
-            ++i;
-        if (i < n)
-            ++i;
+        i = after;
     }
     return entries;
 }
@@ -64,17 +73,30 @@ QStringList ParseFavorites(const QByteArray &bytes, qsizetype from)
 QByteArrayList FavoritesFilePieces(const FavoriteList &entries)
 {
     // Short entries go into one piece; a long entry read from a file is a piece of its own,
-    // shared with what was read, so a save never copies megabytes.
+    // shared with what was read, so a save never copies megabytes. An entry read alone on its
+    // line is written as that line, byte for byte, so a save that changed nothing changes no
+    // byte of the file.
     QByteArrayList pieces {QByteArray()};
-    for (const FavoriteText &entry : entries) {
-        const QByteArray bytes = entry.fileBytes();
-        pieces.last() += '"';
-        if (bytes.size() < 65536) {
+    bool lineOpen = false; // the last line written has no line end (a file's last line)
+    const auto put = [&](const QByteArray &bytes) {
+        if (bytes.size() < 65536)
             pieces.last() += bytes;
-        } else {
+        else
             pieces << bytes << QByteArray();
+    };
+    for (const FavoriteText &entry : entries) {
+        if (lineOpen)
+            pieces.last() += "\r\n";
+        const QByteArray line = entry.fileLine();
+        if (!line.isNull()) {
+            put(line);
+            lineOpen = !line.endsWith('\n') && !line.endsWith('\r');
+            continue;
         }
+        pieces.last() += '"';
+        put(entry.fileBytes());
         pieces.last() += "\"\r\n";
+        lineOpen = false;
     }
     return pieces;
 }

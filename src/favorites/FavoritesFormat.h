@@ -21,10 +21,10 @@ FavoriteList ParseFavoriteEntries(const QByteArray &bytes, qsizetype from = 0);
 // The same, as texts.
 QStringList ParseFavorites(const QByteArray &bytes, qsizetype from = 0);
 
-// The file's bytes for these entries: one quoted entry per line, CR LF. A line break inside an
-// entry becomes a blank, so one entry never turns into two and the files stay in step. As
-// pieces to write one after the other, the bytes of a long entry read from a file among them
-// unchanged and uncopied.
+// The file's bytes for these entries: one quoted entry per line, CR LF; an entry read alone on
+// its line is that line again, byte for byte. A line break inside an entry becomes a blank, so
+// one entry never turns into two and the files stay in step. As pieces to write one after the
+// other, the bytes of a long entry read from a file among them unchanged and uncopied.
 QByteArrayList FavoritesFilePieces(const FavoriteList &entries);
 QByteArray SerializeFavorites(const FavoriteList &entries);
 QByteArray SerializeFavorites(const QStringList &entries);

@@ -128,6 +128,8 @@ void QtWebView::Private::ConnectEngine()
     QObject::connect(page, &QWebEnginePage::loadingChanged, q,
                      [this](const QWebEngineLoadingInfo &info) { OnLoading(info); });
     QObject::connect(page, &QWebEnginePage::urlChanged, q, [this] { OnUrlChanged(); });
+    QObject::connect(page, &QWebEnginePage::titleChanged, q,
+                     [this] { emit q->TitleChange(q->LocationName()); });
     QObject::connect(page, &QWebEnginePage::linkHovered, q,
                      [this](const QString &url) { OnLinkHovered(url); });
     // The actions exist only once asked for; their enabled state is the history's.

@@ -73,6 +73,9 @@ signals:
     void DownloadBegin();
     void DownloadComplete();
     void NavigateComplete2();
+    // The page's title changed, also long after its load (a script retitling it); the text is
+    // what LocationName() now says.
+    void TitleChange(const QString &title);
     // Raised before every new window, with what the view knows of the request. The view obeys
     // the answer: with cancel left set (as it comes) the window does not open at all; cleared,
     // the view opens the page in a plain window of its own.

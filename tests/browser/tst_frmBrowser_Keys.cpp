@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSignalSpy>
@@ -25,6 +26,8 @@ private slots:
     void addressKeysSelectTheVisibleBox_data();
     void addressKeysSelectTheVisibleBox();
     void escapeStopsOnlyALoad();
+    void fullScreenKeys_data();
+    void fullScreenKeys();
     void zoomShowsInTheStatusLine();
     void closeKeysUnload_data();
     void closeKeysUnload();
@@ -132,6 +135,66 @@ void tst_frmBrowser_Keys::escapeStopsOnlyALoad()
     emit h.view->DownloadComplete();
     Press(h, QKeySequence(Qt::Key_Escape));
     QCOMPARE(h.view->CallsStartingWith("Stop").size(), 1);
+}
+
+void tst_frmBrowser_Keys::fullScreenKeys_data()
+{
+    QTest::addColumn<bool>("startFull");
+    QTest::addColumn<bool>("loading");
+    QTest::addColumn<bool>("finding"); // the find bar open, with the keys
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<bool>("endFull");
+    QTest::addColumn<int>("stops");
+
+    const QStringList f11 {"F11"}, esc {"Esc"};
+    QTest::newRow("F11 in") << false << false << false << f11 << true << 0;
+    QTest::newRow("F11 out") << true << false << false << f11 << false << 0;
+    const QStringList inOutIn {"F11", "F11", "F11"};
+    QTest::newRow("F11 in, out, in") << false << false << false << inOutIn << true << 0;
+    QTest::newRow("Esc out") << true << false << false << esc << false << 0;
+    const QStringList inEsc {"F11", "Esc"};
+    QTest::newRow("F11 in, Esc out") << false << false << false << inEsc << false << 0;
+    QTest::newRow("Esc stops a load, full screen stays")
+        << true << true << false << esc << true << 1;
+    QTest::newRow("Esc closes the find bar, full screen stays")
+        << true << false << true << esc << true << 0;
+    QTest::newRow("Esc in normal view stays") << false << false << false << esc << false << 0;
+}
+
+void tst_frmBrowser_Keys::fullScreenKeys()
+{
+    QFETCH(bool, startFull);
+    QFETCH(bool, loading);
+    QFETCH(bool, finding);
+    QFETCH(QStringList, keys);
+    QFETCH(bool, endFull);
+    QFETCH(int, stops);
+    Harness h;
+    h.start();
+    if (startFull)
+        h.w->mnuFullScreen_Click();
+    Activate(h);
+    h.view->setFocus();
+    if (finding) {
+        Press(h, QKeySequence("Ctrl+F"));
+        QVERIFY(h.w->findBar->isVisible());
+    }
+    if (loading) {
+        emit h.view->DownloadBegin();
+        h.view->busy = true;
+    }
+    h.view->calls.clear();
+    for (const QString &key : keys)
+        Press(h, QKeySequence(key));
+
+    // What the person sees: the menu bar, or the small toolbar with its Normal View key.
+    QCOMPARE(h.w->menuBar()->isHidden(), endFull);
+    QCOMPARE(h.w->Toolbar1->isHidden(), !endFull);
+    QCOMPARE(h.w->tbToolBar->isHidden(), endFull);
+    QCOMPARE(h.w->settings.FullScreen, qint16(endFull ? 1 : 0));
+    QCOMPARE(h.view->CallsStartingWith("Stop").size(), stops);
+    if (finding)
+        QVERIFY(h.w->findBar->isHidden());
 }
 
 void tst_frmBrowser_Keys::zoomShowsInTheStatusLine()

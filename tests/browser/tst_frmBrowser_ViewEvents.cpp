@@ -22,6 +22,8 @@ class tst_frmBrowser_ViewEvents : public QObject
     Q_OBJECT
 private slots:
     void captionKeepsAPaceWhenAPageLoops();
+    void captionFollowsTheTitle_data();
+    void captionFollowsTheTitle();
     void statusText_data();
     void statusText();
     void commandState_data();
@@ -230,6 +232,51 @@ void tst_frmBrowser_ViewEvents::captionKeepsAPaceWhenAPageLoops()
     QVERIFY2(captions.count <= CaptionThrottle::ChangesPerSecond,
              qPrintable(QString::number(captions.count)));
     QTRY_COMPARE(h.w->windowTitle(), QString("t2000") + frmBrowser::CaptionSuffixLoading);
+}
+
+void tst_frmBrowser_ViewEvents::captionFollowsTheTitle_data()
+{
+    QTest::addColumn<bool>("loading"); // the page retitles itself while its load runs
+    QTest::addColumn<int>("changes"); // how many titles it sets, one after the other
+
+    QTest::newRow("once loaded") << false << 1;
+    QTest::newRow("once loaded, in a loop") << false << 2000;
+    QTest::newRow("during its load") << true << 1;
+}
+
+void tst_frmBrowser_ViewEvents::captionFollowsTheTitle()
+{
+    QFETCH(bool, loading);
+    QFETCH(int, changes);
+    Harness h;
+    h.start();
+    h.view->SetLocation("http://127.0.0.1:9/", "First");
+    h.view->busy = true;
+    emit h.view->DownloadBegin();
+    emit h.view->NavigateComplete2();
+    QString before = QString("First") + frmBrowser::CaptionSuffixLoading;
+    if (!loading) {
+        h.view->busy = false;
+        emit h.view->DownloadComplete();
+        before = QString("First") + frmBrowser::CaptionSuffixDone;
+    }
+    QTRY_COMPARE(h.w->windowTitle(), before);
+
+    CaptionChanges captions(h.w.get());
+    for (int i = 1; i <= changes; ++i)
+        h.view->SetTitle(QString("Later %1").arg(i));
+    const QString last = QString("Later %1").arg(changes);
+    if (loading) {
+        // The load's own events set the caption; its end shows the title it has then.
+        QCOMPARE(captions.count, 0);
+        QCOMPARE(h.w->windowTitle(), before);
+        h.view->busy = false;
+        emit h.view->DownloadComplete();
+    } else {
+        QVERIFY2(captions.count <= CaptionThrottle::ChangesPerSecond,
+                 qPrintable(QString::number(captions.count)));
+    }
+    QTRY_COMPARE(h.w->windowTitle(), last + frmBrowser::CaptionSuffixDone);
 }
 
 QTEST_MAIN(tst_frmBrowser_ViewEvents)

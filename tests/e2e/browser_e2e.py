@@ -114,6 +114,9 @@ fetch('/stored?' + localStorage.getItem('kept'));
 </script>"""),
     # Its window, once the server has /go, retitles itself in bursts for three seconds of its
     # own time, then settles on a last title and tells the server how many it set.
+    "/late-title.html": ("Late Title", """<script>
+setTimeout(function () { document.title = 'Retitled Later'; fetch('/retitled'); }, 1000);
+</script>"""),
     "/loop-opener.html": ("Loop Opener", "<script>window.open('/caption-loop.html');</script>"),
     "/caption-loop.html": ("Caption Loop", """<script>
 function loop() {
@@ -381,6 +384,18 @@ class Scenario:
     def wait_full_arrangement(self, b):
         wait_for("the full-screen arrangement (no menu bar, a \"Normal View\" key)",
                  lambda: self.full_arrangement_showing(b), 15,
+                 detail=lambda: "menu bars showing: %d; %s" % (
+                     len(self.a11y.find_all(b.accessible(), self.Role.MENU_BAR)),
+                     self.a11y.describe_showing(b.accessible(), self.Role.PUSH_BUTTON)))
+
+    def normal_arrangement_showing(self, b):
+        app = b.accessible()
+        return (len(self.a11y.find_all(app, self.Role.MENU_BAR)) == 1
+                and not self.a11y.find_all(app, self.Role.PUSH_BUTTON, "Normal View"))
+
+    def wait_normal_arrangement(self, b):
+        wait_for("the normal arrangement (the menu bar, no \"Normal View\" key)",
+                 lambda: self.normal_arrangement_showing(b), 15,
                  detail=lambda: "menu bars showing: %d; %s" % (
                      len(self.a11y.find_all(b.accessible(), self.Role.MENU_BAR)),
                      self.a11y.describe_showing(b.accessible(), self.Role.PUSH_BUTTON)))
@@ -835,6 +850,67 @@ def full_screen_survives_restart(s):
     again = s.start(profile, loaded=False)
     wait_for("the window to be maximized", again.is_maximized, 10, detail=again.net_wm_state)
     s.wait_full_arrangement(again)
+
+
+def full_screen_keys_let_go(s):
+    """F11 goes into full screen and F11 comes out again, as does Esc with nothing loading: the
+    menu bar comes back and the window stays maximized; closed then, it is stored normal."""
+    profile = s.desk.new_profile("main")
+    b = s.start(profile)
+    s.wait_settled(b)
+    b.activate()
+    for key, full in (("F11", True), ("F11", False), ("F11", True), ("Escape", False)):
+        s.desk.key(key)
+        if full:
+            s.wait_full_arrangement(b)
+            wait_for("the window to be maximized", b.is_maximized, 10, detail=b.net_wm_state)
+        else:
+            s.wait_normal_arrangement(b)
+    if b.caption() != done("Starting Line"):
+        raise Failure("the caption became %r" % b.caption())
+    s.close_by_window_manager(b)
+    if b.wait_exit() != 0:
+        raise Failure("the program ended with %s" % b.returncode)
+    check_cfg(profile.read("QuorBrowser.cfg"), None, "0")
+
+
+def caption_follows_late_title(s):
+    """A page that sets its title a second after its load: the caption follows it."""
+    profile = s.desk.new_profile("main")
+    since = s.server.mark()
+    b = s.start(profile, "/late-title.html")
+    s.server.wait_request("/retitled", since=since, timeout=20)
+    b.wait_caption(done("Retitled Later"), 10)
+    if s.server.requests(since).count("/late-title.html") != 1:
+        raise Failure("the page was asked for again: %r" % s.server.requests(since))
+
+
+def favorites_done_keeps_bytes(s):
+    """Favorites whose names are UTF-8 and single-byte text: Favorites > Edit Favorites and a
+    click on Done, again and again, leave both files byte for byte."""
+    profile = s.desk.new_profile("main")
+    addresses = b'"%s"\r\n"%s"\r\n' % (s.url("/a.html").encode(), s.url("/b.html").encode())
+    names = b'"Page \xc3\xa9 utf8"\r\n"Page \xe9 latin"\r\n'
+    profile.write("Favorites", addresses)
+    profile.write("FavName", names)
+    b = s.start(profile)
+    s.wait_settled(b)
+    for n in range(1, 5):
+        b.activate()
+        s.desk.key("alt+h")
+        b.find(s.Role.MENU_ITEM, "Splash")
+        s.desk.key("Left")
+        b.find(s.Role.MENU_ITEM, "Edit Favorites")
+        s.desk.key("e")
+        b.find(s.Role.LIST_ITEM, "Page \u00e9 utf8", timeout=20)
+        b.find(s.Role.LIST_ITEM, "Page \u00e9 latin")
+        b.click_control(b.find(s.Role.PUSH_BUTTON, "Done"))
+        wait_for("the editor closed",
+                 lambda: not s.desk.a11y.find_all(b.accessible(), s.Role.PUSH_BUTTON, "Done"), 20)
+        if profile.read("Favorites") != addresses or profile.read("FavName") != names:
+            raise Failure("Done number %d changed the files: %r and %r" % (
+                n, profile.read("Favorites"), profile.read("FavName")))
+    s.barrier(b)
 
 
 def software_drawing(s):
@@ -2028,6 +2104,9 @@ SCENARIOS = {
     "untouched_restart_cfg_unchanged": untouched_restart_cfg_unchanged,
     "narrow_window_keeps_minimum_width": narrow_window_keeps_minimum_width,
     "full_screen_survives_restart": full_screen_survives_restart,
+    "full_screen_keys_let_go": full_screen_keys_let_go,
+    "caption_follows_late_title": caption_follows_late_title,
+    "favorites_done_keeps_bytes": favorites_done_keeps_bytes,
     "usual_keys": usual_keys,
     "zoom_keys": zoom_keys,
     "find_in_page": find_in_page,

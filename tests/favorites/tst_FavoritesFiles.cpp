@@ -32,6 +32,8 @@ private slots:
     void busyFilesAreLeftAlone();
     void saveKeepsWhatTheEditorNeverHad_data();
     void saveKeepsWhatTheEditorNeverHad();
+    void saveKeepsUnchangedEntriesByteForByte_data();
+    void saveKeepsUnchangedEntriesByteForByte();
     void saveTellsWhatAReaderTakes_data();
     void saveTellsWhatAReaderTakes();
     void saveIsBothOrNeither_data();
@@ -465,6 +467,82 @@ void tst_FavoritesFiles::saveKeepsWhatTheEditorNeverHad()
     QCOMPARE(AllEntries(Fav(dir)), expected);
     QCOMPARE(AllEntries(Names(dir)), expected);
     QCOMPARE(ReadAll(Fav(dir)), Lines(expected));
+}
+
+void tst_FavoritesFiles::saveKeepsUnchangedEntriesByteForByte_data()
+{
+    QTest::addColumn<QByteArray>("fav");
+    QTest::addColumn<QByteArray>("names");
+    QTest::addColumn<int>("changeAt"); // the favorite given a typed address and name
+    QTest::addColumn<QByteArray>("favChanged");
+    QTest::addColumn<QByteArray>("namesChanged");
+
+    const QByteArray fav2 = "\"http://a/\"\r\n\"http://b/\"\r\n";
+    const QByteArray fav2New0 = "\"http://new/\"\r\n\"http://b/\"\r\n";
+    const QByteArray fav2New1 = "\"http://a/\"\r\n\"http://new/\"\r\n";
+    QTest::newRow("ASCII") << fav2 << QByteArray("\"A\"\r\n\"B\"\r\n") << 0 << fav2New0
+                           << QByteArray("\"New\"\r\n\"B\"\r\n");
+    QTest::newRow("UTF-8") << fav2 << QByteArray("\"Page \xc3\xa9 utf8\"\r\n\"B\"\r\n") << 1
+                           << fav2New1 << QByteArray("\"Page \xc3\xa9 utf8\"\r\n\"New\"\r\n");
+    QTest::newRow("single-byte") << fav2 << QByteArray("\"Page \xe9 latin\"\r\n\"B\"\r\n") << 1
+                                 << fav2New1 << QByteArray("\"Page \xe9 latin\"\r\n\"New\"\r\n");
+    const QByteArray mixed
+        = "\"Page \xc3\xa9 utf8\"\r\n\"Page \xe9 latin\"\r\n\"C \xe2\x82\xac\"\r\n";
+    const QByteArray mixedNew = "\"Page \xc3\xa9 utf8\"\r\n\"Page \xe9 latin\"\r\n\"New\"\r\n";
+    QTest::newRow("mixed")
+        << QByteArray("\"http://a/\"\r\n\"http://\xc3\xa9/\"\r\n\"http://c/\"\r\n") << mixed << 2
+        << QByteArray("\"http://a/\"\r\n\"http://\xc3\xa9/\"\r\n\"http://new/\"\r\n") << mixedNew;
+    QTest::newRow("byte order mark")
+        << fav2 << QByteArray("\xef\xbb\xbf\"A \xc3\xa9\"\r\n\"B\"\r\n") << 1 << fav2New1
+        << QByteArray("\xef\xbb\xbf\"A \xc3\xa9\"\r\n\"New\"\r\n");
+    QTest::newRow("LF") << QByteArray("\"http://a/\"\n\"http://b/\"\n")
+                        << QByteArray("\"A \xe9\"\n\"B \xc3\xa9\"\n") << 1
+                        << QByteArray("\"http://a/\"\n\"http://new/\"\r\n")
+                        << QByteArray("\"A \xe9\"\n\"New\"\r\n");
+    QTest::newRow("CR") << fav2 << QByteArray("\"A \xe9\"\r\"B\"\r") << 0 << fav2New0
+                        << QByteArray("\"New\"\r\n\"B\"\r");
+    QTest::newRow("last line without its end, changed")
+        << fav2 << QByteArray("\"A \xc3\xa9\"\r\n\"B \xe9\"") << 1 << fav2New1
+        << QByteArray("\"A \xc3\xa9\"\r\n\"New\"\r\n");
+    QTest::newRow("last line without its end, kept")
+        << QByteArray("\"http://a/\"\r\n\"http://b/\"") << QByteArray("\"A\"\r\n\"B \xe9\"") << 0
+        << QByteArray("\"http://new/\"\r\n\"http://b/\"") << QByteArray("\"New\"\r\n\"B \xe9\"");
+    QTest::newRow("edited by hand") << fav2 << QByteArray("  A \xc3\xa9  \r\n \"B \xe9\" \r\n") << 1
+                                    << fav2New1 << QByteArray("  A \xc3\xa9  \r\n\"New\"\r\n");
+}
+
+void tst_FavoritesFiles::saveKeepsUnchangedEntriesByteForByte()
+{
+    QFETCH(QByteArray, fav);
+    QFETCH(QByteArray, names);
+    QFETCH(int, changeAt);
+    QFETCH(QByteArray, favChanged);
+    QFETCH(QByteArray, namesChanged);
+    QTemporaryDir dir;
+    WriteAll(Fav(dir), fav);
+    WriteAll(Names(dir), names);
+
+    // Opened and closed without an edit, as often as a person may: never a byte changed.
+    for (int round = 0; round < 3; ++round) {
+        const FavoritesForEdit edit = LoadFavoritesForEdit(dir.path());
+        QCOMPARE(SaveFavorites(dir.path(), edit.addresses, edit.names, edit.addresses.size(),
+                               edit.names.size())
+                     .outcome,
+                 FavoritesWriteResult::Written);
+        QCOMPARE(ReadAll(Fav(dir)), fav);
+        QCOMPARE(ReadAll(Names(dir)), names);
+    }
+
+    // One favorite typed anew: it is written as new text is, every other entry as it was.
+    FavoritesForEdit edit = LoadFavoritesForEdit(dir.path());
+    edit.addresses[changeAt] = FavoriteText(QStringLiteral("http://new/"));
+    edit.names[changeAt] = FavoriteText(QStringLiteral("New"));
+    QCOMPARE(SaveFavorites(dir.path(), edit.addresses, edit.names, edit.addresses.size(),
+                           edit.names.size())
+                 .outcome,
+             FavoritesWriteResult::Written);
+    QCOMPARE(ReadAll(Fav(dir)), favChanged);
+    QCOMPARE(ReadAll(Names(dir)), namesChanged);
 }
 
 void tst_FavoritesFiles::saveTellsWhatAReaderTakes_data()

@@ -98,6 +98,12 @@ public:
         m_url = url;
         m_name = name;
     }
+    // The page retitles itself, as a script does, with the event the view raises.
+    void SetTitle(const QString &name)
+    {
+        m_name = name;
+        emit TitleChange(name);
+    }
 
     // Raises NewWindow2 as the view does, for the address given, with what came with the
     // request, and tells whether the window was cancelled. A window not cancelled is one more

@@ -36,6 +36,7 @@ private slots:
 
     void StatusText_LinkUnderPointer();
     void StatusText_LoadStartAndDone();
+    void TitleChange_AfterTheLoad();
     void CommandState_FirstAndAfterMoves();
     void LoadEvents_data();
     void LoadEvents();
@@ -150,6 +151,13 @@ void tst_QtWebView::initTestCase()
                                                   "onfocus=\"document.title='v:'+this.value\" "
                                                   "oninput=\"document.title='v:'+this.value\">")
                                        .arg(kBox)));
+    // Retitled by its script twice, a while after its load.
+    m_server.html(QStringLiteral("/retitle"),
+                  HttpServer::Page(QStringLiteral("First"),
+                                   QStringLiteral("<script>setTimeout(function () {"
+                                                  " document.title = 'Later 1';"
+                                                  " document.title = 'Later 2'; }, 1000);"
+                                                  "</script>")));
     m_server.html(QStringLiteral("/copy"),
                   HttpServer::Page(QStringLiteral("Copy"),
                                    QStringLiteral("<p %1 onclick=\"document.title='clicked'\">"
@@ -236,6 +244,23 @@ void tst_QtWebView::StatusText_LoadStartAndDone()
     for (const QString &t : texts)
         QVERIFY2(!t.startsWith(QLatin1String("http")), qPrintable(t));
     QVERIFY2(texts.first().contains(url.toString()), qPrintable(texts.first()));
+}
+
+void tst_QtWebView::TitleChange_AfterTheLoad()
+{
+    QtWebView *view = NewView();
+    QVERIFY(view);
+    QVERIFY(NavigateAndWait(view, m_server.url(QStringLiteral("/retitle")).toString()));
+    QCOMPARE(view->LocationName(), QStringLiteral("First"));
+    QSignalSpy titles(view, &WebView::TitleChange);
+    QTRY_COMPARE_WITH_TIMEOUT(view->LocationName(), QStringLiteral("Later 2"), 10000);
+    QTRY_VERIFY(!titles.isEmpty());
+    // Each as LocationName() says it then; the last is the page's last.
+    QCOMPARE(titles.last().at(0).toString(), QStringLiteral("Later 2"));
+    for (const auto &args : std::as_const(titles))
+        QVERIFY2(args.at(0).toString().startsWith(QLatin1String("Later")),
+                 qPrintable(args.at(0).toString()));
+    QVERIFY(!view->Busy());
 }
 
 // The last state told for each command.
