@@ -1242,12 +1242,14 @@ def zoom_keys(s):
         width = full * 100 / percent
 
         def shown():
-            return (s.labels(b, r"Zoom \d+%") == labels
-                    and abs(int(s.reported("/width")[-1]) - width) <= 1)
+            # The page's width first, from the server's log: the status line is asked over the
+            # accessibility bus only once the page has the zoom, and not too often. Asked all
+            # along, the questions keep a loaded program's event loop from the status line's
+            # own update (seen with Qt 6.8).
+            return (abs(int(s.reported("/width")[-1]) - width) <= 1
+                    and s.labels(b, r"Zoom \d+%") == labels)
 
-        # Each probe walks the window's controls over the accessibility bus, which a loaded
-        # machine answers slowly: the deadline allows for that.
-        wait_for("the page at %d%% after %s" % (percent, after), shown, 20,
+        wait_for("the page at %d%% after %s" % (percent, after), shown, 20, interval=0.4,
                  detail=lambda: "zoom labels %r, page %s CSS px wide (%d at 100%%)"
                  % (s.labels(b, r"Zoom \d+%"), s.reported("/width")[-1], full))
 
