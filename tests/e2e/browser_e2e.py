@@ -381,12 +381,15 @@ class Scenario:
         return (not self.a11y.find_all(app, self.Role.MENU_BAR)
                 and len(self.a11y.find_all(app, self.Role.PUSH_BUTTON, "Normal View")) == 1)
 
-    def wait_full_arrangement(self, b):
-        wait_for("the full-screen arrangement (no menu bar, a \"Normal View\" key)",
-                 lambda: self.full_arrangement_showing(b), 15,
+    def _wait_arrangement(self, b, what, showing):
+        wait_for(what, lambda: showing(b), 15,
                  detail=lambda: "menu bars showing: %d; %s" % (
                      len(self.a11y.find_all(b.accessible(), self.Role.MENU_BAR)),
                      self.a11y.describe_showing(b.accessible(), self.Role.PUSH_BUTTON)))
+
+    def wait_full_arrangement(self, b):
+        self._wait_arrangement(b, "the full-screen arrangement (no menu bar, a \"Normal View\" key)",
+                               self.full_arrangement_showing)
 
     def normal_arrangement_showing(self, b):
         app = b.accessible()
@@ -394,11 +397,8 @@ class Scenario:
                 and not self.a11y.find_all(app, self.Role.PUSH_BUTTON, "Normal View"))
 
     def wait_normal_arrangement(self, b):
-        wait_for("the normal arrangement (the menu bar, no \"Normal View\" key)",
-                 lambda: self.normal_arrangement_showing(b), 15,
-                 detail=lambda: "menu bars showing: %d; %s" % (
-                     len(self.a11y.find_all(b.accessible(), self.Role.MENU_BAR)),
-                     self.a11y.describe_showing(b.accessible(), self.Role.PUSH_BUTTON)))
+        self._wait_arrangement(b, "the normal arrangement (the menu bar, no \"Normal View\" key)",
+                               self.normal_arrangement_showing)
 
     def wait_settled(self, b):
         """Waits until the window manager has stopped moving and sizing the window."""
